@@ -1,0 +1,2 @@
+// See aeffect.h beside this file.
+#include <pluginterfaces/fst/aeffectx.h>
