@@ -1,0 +1,86 @@
+#pragma once
+
+#include "Decimator.h"
+#include "Interpolator.h"
+
+template <class Model>
+class ModelRecord;
+
+// Which run-time record runs a model: the Newton record unless a model type says otherwise.
+template <class Model>
+struct RecordFor
+{
+    using type = ModelRecord<Model>;
+};
+
+// One channel of the engine: the model's run-time record and an interpolator/decimator pair for
+// each oversampling ratio. All pairs exist from construction on, so switching the ratio never
+// allocates, and each keeps its history while another ratio is in use.
+template <class Model>
+class TupleSolver
+{
+public:
+    using ModelType = Model;
+    using Record = typename RecordFor<Model>::type;
+
+    float step (float u) noexcept { return record.step (u); }
+
+    // One base-rate sample through the ratio-R filters and R model steps.
+    template <int R>
+    float stepOversampled (float u) noexcept
+    {
+        if constexpr (R == 1)
+        {
+            return step (u);
+        }
+        else
+        {
+            auto& up = interpolator<R>();
+            auto& down = decimator<R>();
+            up.push (u);
+            for (int k = 0; k < R; ++k)
+                down.push (record.step (up.next()));
+            return down.output();
+        }
+    }
+
+    template <int R>
+    Interpolator<R>& interpolator() noexcept
+    {
+        if constexpr (R == 2) return up2;
+        else if constexpr (R == 4) return up4;
+        else if constexpr (R == 8) return up8;
+        else return up16;
+    }
+
+    template <int R>
+    Decimator<R>& decimator() noexcept
+    {
+        if constexpr (R == 2) return down2;
+        else if constexpr (R == 4) return down4;
+        else if constexpr (R == 8) return down8;
+        else return down16;
+    }
+
+    // Brings the channel back to rest after its state went non-finite.
+    void recover() noexcept
+    {
+        record.resetState();
+        up2.clear(); down2.clear();
+        up4.clear(); down4.clear();
+        up8.clear(); down8.clear();
+        up16.clear(); down16.clear();
+    }
+
+    Record record;
+
+private:
+    Interpolator<2> up2;
+    Decimator<2> down2;
+    Interpolator<4> up4;
+    Decimator<4> down4;
+    Interpolator<8> up8;
+    Decimator<8> down8;
+    Interpolator<16> up16;
+    Decimator<16> down16;
+};
