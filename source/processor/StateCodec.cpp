@@ -1,6 +1,7 @@
 #include "StateCodec.h"
 
 #include <charconv>
+#include <cmath>
 #include <climits>
 #include <cstring>
 
@@ -201,7 +202,9 @@ std::optional<Loaded> read (const void* data, int sizeInBytes, const std::array<
         for (int k = 0; k < numParameters; ++k)
         {
             const auto* value = findAttribute (*child, "p" + juce::String (k));
-            slot.values[(size_t) k] = value != nullptr ? (float) value->getDoubleValue() : defaults[(size_t) k];
+            // Text that is not a finite number reads as 0.
+            const float v = value != nullptr ? (float) value->getDoubleValue() : defaults[(size_t) k];
+            slot.values[(size_t) k] = std::isfinite (v) ? v : 0.0f;
         }
         ++loaded.numPrograms;
     }
