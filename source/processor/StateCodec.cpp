@@ -1,5 +1,7 @@
 #include "StateCodec.h"
 
+#include "XmlScreen.h"
+
 #include <charconv>
 #include <cmath>
 #include <climits>
@@ -82,63 +84,6 @@ void writeBlock (const juce::XmlElement& xml, juce::MemoryBlock& dest)
     bytes[7] = (juce::uint8) ((length >> 24) & 0xff);
 }
 
-int nestingDepth (const char* text, size_t length, int limit)
-{
-    int depth = 0, deepest = 0;
-    size_t i = 0;
-
-    auto startsWith = [&] (size_t at, const char* token)
-    {
-        for (size_t k = 0; token[k] != 0; ++k)
-            if (at + k >= length || text[at + k] != token[k])
-                return false;
-        return true;
-    };
-    auto skipPast = [&] (size_t from, const char* token)
-    {
-        for (size_t at = from; at < length; ++at)
-            if (startsWith (at, token))
-                return at + std::strlen (token);
-        return length;
-    };
-
-    while (i < length)
-    {
-        if (text[i] != '<') { ++i; continue; }
-
-        if (startsWith (i, "<!--"))          { i = skipPast (i + 4, "-->"); continue; }
-        if (startsWith (i, "<![CDATA["))     { i = skipPast (i + 9, "]]>"); continue; }
-        if (startsWith (i, "<?"))            { i = skipPast (i + 2, "?>"); continue; }
-
-        const bool closing = i + 1 < length && text[i + 1] == '/';
-        const bool declaration = i + 1 < length && text[i + 1] == '!';
-
-        // Scan to the end of the tag, honouring quoted attribute values.
-        char quote = 0;
-        size_t j = i + 1;
-        for (; j < length; ++j)
-        {
-            const char c = text[j];
-            if (quote != 0) { if (c == quote) quote = 0; }
-            else if (c == '"' || c == '\'') quote = c;
-            else if (c == '>') break;
-        }
-        const bool selfClosing = j < length && j > i + 1 && text[j - 1] == '/';
-
-        if (closing)
-            depth = depth > 0 ? depth - 1 : 0;
-        else if (! declaration && ! selfClosing)
-            deepest = juce::jmax (deepest, ++depth);
-        else if (! declaration)
-            deepest = juce::jmax (deepest, depth + 1);
-
-        if (deepest > limit)
-            return deepest;
-        i = j + 1;
-    }
-    return deepest;
-}
-
 std::optional<Loaded> read (const void* data, int sizeInBytes, const std::array<float, numParameters>& defaults)
 {
     if (data == nullptr || sizeInBytes <= 8 || sizeInBytes > maxBlockSize)
@@ -163,19 +108,10 @@ std::optional<Loaded> read (const void* data, int sizeInBytes, const std::array<
     if (! juce::CharPointer_UTF8::isValidString (text, (int) used))
         return std::nullopt;
 
-    const juce::String xmlText = juce::String::fromUTF8 (text, (int) used);
-    if (xmlText.contains ("<!"))
-    {
-        // Comments and character data are fine; document type and entity declarations are not
-        // part of any state and could make the parser expand text without bound.
-        if (xmlText.containsIgnoreCase ("<!DOCTYPE") || xmlText.containsIgnoreCase ("<!ENTITY"))
-            return std::nullopt;
-    }
-
-    if (nestingDepth (text, used, maxNestingDepth) > maxNestingDepth)
+    if (! isPlainWellFormedXml (text, used, maxNestingDepth))
         return std::nullopt;
 
-    juce::XmlDocument document (xmlText);
+    juce::XmlDocument document (juce::String::fromUTF8 (text, (int) used));
     const auto root = document.getDocumentElement();
     if (root == nullptr || ! root->getTagName().equalsIgnoreCase ("Vesk"))
         return std::nullopt;

@@ -45,15 +45,12 @@ std::unique_ptr<juce::XmlElement> toXml (const Bank& bank);
 void writeBlock (const juce::XmlElement& xml, juce::MemoryBlock& dest);
 
 // Reads a block. Returns nothing when the block is not a state (too short or too large, wrong
-// magic, bad length, invalid UTF-8, not well-formed or too deeply nested XML, a document type
-// declaration, or a root other than "Vesk"); missing values take the given defaults.
+// magic, bad length, invalid UTF-8, XML that is not plainly well formed or nests too deeply,
+// or a root other than "Vesk"); missing values take the given defaults.
 std::optional<Loaded> read (const void* data, int sizeInBytes, const std::array<float, numParameters>& defaults);
 
 // The text of a stored value: the float widened to double, 20 significant digits, general
 // notation, trailing zeros dropped.
 juce::String formatValue (float value);
 
-// Counts how deep the elements of an XML text nest, without building a tree; stops counting
-// once `limit` is exceeded.
-int nestingDepth (const char* text, size_t length, int limit);
 }
