@@ -15,6 +15,7 @@ packages=(
   libgl-dev libcurl4-openssl-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick sox
+  fonts-dejavu-core
   lv2-dev lilv-utils sordi
 )
 

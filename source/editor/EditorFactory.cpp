@@ -1,0 +1,7 @@
+#include "Editor.h"
+#include "processor/Processor.h"
+
+juce::AudioProcessorEditor* Processor::createEditor()
+{
+    return new Editor (*this);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+// A view of one image as a strip of equal frames, stacked top to bottom or side by side.
+// It does not own the image, which must outlive it.
+class FilmStrip
+{
+public:
+    // With a null image the strip stays empty and draws nothing.
+    FilmStrip (juce::Image* image, int numFrames, bool isHorizontal);
+
+    // Draws frame `frameIndex` at the origin of g at its natural size.
+    void drawFrame (juce::Graphics& g, int frameIndex) const;
+
+    // Source rectangle of frame k inside the image.
+    juce::Rectangle<int> frameBounds (int frameIndex) const;
+
+    int getFrameWidth() const  { return frameWidth; }
+    int getFrameHeight() const { return frameHeight; }
+
+    // Frame size of n equal frames over an image (a null or failed image counts as 0 x 0).
+    static juce::Point<int> frameSizeOf (const juce::Image* image, int numFrames, bool isHorizontal);
+
+    // Source rectangle of frame k for a given frame size and orientation.
+    static juce::Rectangle<int> frameBoundsOf (int frameIndex, int frameWidth, int frameHeight, bool isHorizontal);
+
+protected:
+    juce::Image* image = nullptr;
+    int numFrames = 0;
+    bool isHorizontal = false;
+    int frameWidth = 0;
+    int frameHeight = 0;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+// A slider that paints itself as one frame of a vertical strip of knob pictures: the frame
+// follows the value's proportion of the range, from the first frame at the minimum to the last
+// at the maximum. The strip image belongs to the subclass.
+class FilmStripKnob : public juce::Slider
+{
+public:
+    FilmStripKnob();
+    ~FilmStripKnob() override;
+
+    // Views newImage as 65 stacked frames and removes the value box. A null image is ignored.
+    void setImage (juce::Image* newImage);
+
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+
+    // The frame the current value shows.
+    int currentFrame() const;
+
+    int getFrameWidth() const  { return frameWidth; }
+    int getFrameHeight() const { return frameHeight; }
+
+private:
+    juce::Image* image = nullptr;
+    int numFrames = 0;
+    bool isHorizontal = false;
+    int frameWidth = 0;
+    int frameHeight = 0;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FilmStripKnob)
+};

@@ -1,0 +1,36 @@
+#include "KnobLF_quality_sw.h"
+
+#include "EditorImages.h"
+
+KnobLF_quality_sw::KnobLF_quality_sw()
+    : image (EditorImages::qualityStrip())
+{
+    frameWidth = image.isValid() ? image.getWidth() : 0;
+    frameHeight = image.isValid() ? image.getHeight() / numFrames : 0;
+}
+
+KnobLF_quality_sw::~KnobLF_quality_sw()
+{
+    image = {};
+}
+
+void KnobLF_quality_sw::drawLinearSliderBackground (juce::Graphics&, int, int, int, int, float, float, float,
+                                                    juce::Slider::SliderStyle, juce::Slider&)
+{
+}
+
+int KnobLF_quality_sw::frameFor (const juce::Slider& slider) const
+{
+    const double lo = slider.getMinimum(), hi = slider.getMaximum();
+    return (int) ((slider.getValue() - lo) / (hi - lo) * (double) (numFrames - 1));
+}
+
+void KnobLF_quality_sw::drawLinearSliderThumb (juce::Graphics& g, int, int, int, int, float, float, float,
+                                               juce::Slider::SliderStyle, juce::Slider& slider)
+{
+    if (! image.isValid())
+        return;
+
+    g.drawImage (image, 0, 0, slider.getWidth(), slider.getHeight(),
+                 0, frameFor (slider) * frameHeight, frameWidth, frameHeight, false);
+}

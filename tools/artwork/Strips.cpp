@@ -1,0 +1,91 @@
+#include "Strips.h"
+
+#include "Drawing.h"
+#include "Layout.h"
+
+#include <functional>
+
+namespace artwork
+{
+namespace
+{
+    using Painter = std::function<void (juce::Graphics&)>;
+
+    void copyPixels (const juce::Image& from, juce::Rectangle<int> area, juce::Image& to, juce::Point<int> at)
+    {
+        const juce::Image::BitmapData src (from, juce::Image::BitmapData::readOnly);
+        juce::Image::BitmapData dst (to, juce::Image::BitmapData::writeOnly);
+        for (int y = 0; y < area.getHeight(); ++y)
+            for (int x = 0; x < area.getWidth(); ++x)
+                dst.setPixelColour (at.x + x, at.y + y, src.getPixelColour (area.getX() + x, area.getY() + y));
+    }
+
+    // One frame: the base picture under the control's rectangle with the control drawn on it.
+    juce::Image cutFrame (const juce::Image& base, juce::Rectangle<int> area, const Painter& paint)
+    {
+        juce::Image frame (juce::Image::ARGB, area.getWidth(), area.getHeight(), true);
+        copyPixels (base, area, frame, {});
+        juce::Graphics g (frame);
+        g.setOrigin (-area.getPosition());
+        g.reduceClipRegion (area);
+        paint (g);
+        return frame;
+    }
+
+    juce::Image stack (const std::vector<juce::Image>& frames)
+    {
+        const int w = frames.front().getWidth(), h = frames.front().getHeight();
+        juce::Image strip (juce::Image::ARGB, w, h * (int) frames.size(), true);
+        for (size_t k = 0; k < frames.size(); ++k)
+            copyPixels (frames[k], frames[k].getBounds(), strip, { 0, h * (int) k });
+        return strip;
+    }
+
+    struct Control
+    {
+        juce::String fileName;
+        juce::Rectangle<int> area;
+        int frames;
+        int shownInBackground;
+        std::function<void (juce::Graphics&, int frame)> paint;
+    };
+}
+
+std::vector<Picture> renderAllPictures (const Fonts& fonts)
+{
+    juce::Image base (juce::Image::ARGB, layout::width, layout::height, true);
+    {
+        juce::Graphics g (base);
+        drawBase (g, fonts);
+    }
+    addPowderCoat (base);
+
+    auto knob = [] (juce::Rectangle<int> area) { return [area] (juce::Graphics& g, int k) { drawKnob (g, area, k); }; };
+
+    // The background shows the "1 Default" program: drive at minimum, tone centred, level full.
+    const std::vector<Control> controls {
+        { "knob_drive.png",  layout::drive(),  layout::knobFrames, 0,  knob (layout::drive()) },
+        { "knob_tone.png",   layout::tone(),   layout::knobFrames, 32, knob (layout::tone()) },
+        { "knob_level.png",  layout::level(),  layout::knobFrames, 64, knob (layout::level()) },
+        { "footswitch.png",  layout::footSwitch(), 2, 0, [] (juce::Graphics& g, int k) { drawFootSwitch (g, layout::footSwitch(), k == 1); } },
+        { "led.png",         layout::led(),    2, 1, [] (juce::Graphics& g, int k) { drawLed (g, layout::led(), k == 1); } },
+        { "stereo.png",      layout::stereo(), 2, 0, [] (juce::Graphics& g, int k) { drawStereoRings (g, layout::stereo(), k == 1); } },
+        { "mod_switch.png",  layout::modSwitch(), 2, 0, [&fonts] (juce::Graphics& g, int k) { drawModelSwitch (g, layout::modSwitch(), fonts, k == 1); } },
+        { "mod_bg.png",      layout::modReflection(), 2, 0, [&fonts] (juce::Graphics& g, int k) { drawModelReflection (g, layout::modReflection(), fonts, k == 1); } },
+        { "quality.png",     layout::quality(), 2, 1, [&fonts] (juce::Graphics& g, int k) { drawQualityWords (g, layout::quality(), fonts, k == 1); } },
+    };
+
+    std::vector<Picture> pictures;
+    juce::Image background = base.createCopy();
+    for (const auto& control : controls)
+    {
+        std::vector<juce::Image> frames;
+        for (int k = 0; k < control.frames; ++k)
+            frames.push_back (cutFrame (base, control.area, [&] (juce::Graphics& g) { control.paint (g, k); }));
+        copyPixels (frames[(size_t) control.shownInBackground], frames.front().getBounds(), background, control.area.getPosition());
+        pictures.push_back ({ control.fileName, stack (frames) });
+    }
+    pictures.insert (pictures.begin(), { "background.png", background });
+    return pictures;
+}
+}
