@@ -20,15 +20,13 @@ struct BlockKernels
     }
 
 private:
-    // Input beyond this magnitude is treated as a fault in the host's stream, as is a value that
-    // is not finite; it never reaches the circuit state.
+    // A sample beyond this magnitude, or one that is not finite, is a fault in the host's stream:
+    // it is replaced by silence and never reaches the circuit state.
     static constexpr float inputLimit = 1.0e6f;
 
     static inline float sanitise (float x) noexcept
     {
-        if (std::fabs (x) <= inputLimit)
-            return x;
-        return std::isnan (x) ? 0.0f : std::copysign (inputLimit, x);
+        return std::fabs (x) <= inputLimit ? x : 0.0f;
     }
 
     template <int R, class Channel>

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "CircuitEngineBase.h"
-#include "PassThroughModel.h"
+#include "ModelRecord.h"
+#include "models/Ts9.h"
 
-// The engine the processor owns.
-using CircuitEngine = BasicCircuitEngine<PassThroughModel>;
+// The engine the processor owns: two channels of the ts9 circuit.
+using CircuitEngine = BasicCircuitEngine<Ts9Model>;
