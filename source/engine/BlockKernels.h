@@ -2,6 +2,7 @@
 
 #include "GainRamp.h"
 
+#include <atomic>
 #include <cmath>
 
 // The per-block loops, one per (mode, oversampling ratio), so the per-sample loop holds no test
