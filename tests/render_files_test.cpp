@@ -1,0 +1,352 @@
+#include "Batch.h"
+#include "support/RenderFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace Render;
+using RenderFixture::Run;
+using RenderFixture::run;
+using RenderFixture::TempFolder;
+
+namespace
+{
+juce::AudioBuffer<float> renderInMemory (const juce::AudioBuffer<float>& input, double rate, std::vector<std::pair<int, float>> values,
+                                         int outputs = 0)
+{
+    RenderFormat f;
+    f.sampleRate = rate;
+    f.inputChannels = input.getNumChannels();
+    f.outputChannels = outputs > 0 ? outputs : input.getNumChannels();
+    auto p = createProcessor (f);
+    ResolvedSettings s;
+    s.values = std::move (values);
+    applySettings (*p, s);
+    prepareProcessor (*p, f);
+    return renderBuffer (*p, f, input);
+}
+
+bool contains (const std::string& text, const char* part)
+{
+    return text.find (part) != std::string::npos;
+}
+}
+
+TEST (RenderFiles, WritesFloatWavIdenticalToTheInMemoryRenderAndSummarisesIt)
+{
+    TempFolder t;
+    const auto input = RenderFixture::noise (2, 30000, 11);
+    RenderFixture::writeWav (t.file ("in.wav"), input, 44100.0);
+
+    const auto r = run ({ t.path ("in.wav"), "--drive", "0.6", "--stereo" });
+    ASSERT_EQ (r.code, exitOk) << r.err;
+    EXPECT_TRUE (r.err.empty()) << r.err;
+
+    double rate = 0;
+    const auto out = RenderFixture::readWav (t.file ("in-vesk.wav"), &rate);
+    EXPECT_EQ (rate, 44100.0);
+    const auto expected = renderInMemory (input, 44100.0, { { FloatParameter::drive, 0.6f }, { FloatParameter::processing, 1.0f } });
+    EXPECT_TRUE (RenderFixture::bitIdentical (out, expected));
+
+    // One summary line with duration, rate, layout, levels and speed.
+    EXPECT_EQ (RenderFixture::lineCount (r.out), 1);
+    for (auto* part : { "in.wav -> ", "in-vesk.wav", "0.68 s", "44100 Hz", "stereo -> stereo", "32-bit float", "peak ", "RMS ", "x real time" })
+        EXPECT_TRUE (contains (r.out, part)) << part << " in " << r.out;
+
+    // Only the two files: no temporary file left.
+    EXPECT_EQ (t.names(), juce::StringArray ({ "in-vesk.wav", "in.wav" }));
+}
+
+TEST (RenderFiles, AiffMonoToStereoAnd24BitOutput)
+{
+    TempFolder t;
+    const auto input = RenderFixture::noise (1, 9000, 12);
+    {
+        juce::AiffAudioFormat aiff;
+        std::unique_ptr<juce::AudioFormatWriter> w (aiff.createWriterFor (new juce::FileOutputStream (t.file ("in.aiff")), 48000.0, 1, 24, {}, 0));
+        ASSERT_NE (w, nullptr);
+        w->writeFromAudioSampleBuffer (input, 0, input.getNumSamples());
+    }
+    juce::AudioBuffer<float> stored;
+    double rate = 0;
+    ASSERT_FALSE (readWholeFile (t.file ("in.aiff"), stored, rate));
+
+    const auto r = run ({ t.path ("in.aiff"), "--mono-to-stereo", "--bits", "24", "-o", t.path ("out.wav") });
+    ASSERT_EQ (r.code, exitOk) << r.err;
+
+    juce::AudioFormatManager formats;
+    formats.registerBasicFormats();
+    std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (t.file ("out.wav")));
+    ASSERT_NE (reader, nullptr);
+    EXPECT_EQ (reader->bitsPerSample, 24u);
+    EXPECT_FALSE (reader->usesFloatingPointData);
+    EXPECT_EQ (reader->numChannels, 2u);
+
+    const auto out = RenderFixture::readWav (t.file ("out.wav"));
+    const auto expected = renderInMemory (stored, 48000.0, {}, 2);
+    ASSERT_EQ (out.getNumSamples(), expected.getNumSamples());
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < out.getNumSamples(); ++i)
+            ASSERT_NEAR (out.getSample (c, i), expected.getSample (c, i), 1.0f / 8388608.0f) << c << " " << i;
+}
+
+TEST (RenderFiles, BadInputsAreEachListedAndNothingIsWritten)
+{
+    TempFolder t;
+    RenderFixture::writeWav (t.file ("good.wav"), RenderFixture::noise (1, 2000));
+
+    t.file ("garbage.wav").replaceWithText ("this is not audio at all, just some text in a file");
+
+    juce::MemoryBlock whole;
+    t.file ("good.wav").loadFileAsData (whole);
+    t.file ("truncated.wav").replaceWithData (whole.getData(), whole.getSize() / 2);
+
+    RenderFixture::writeWav (t.file ("six.wav"), RenderFixture::noise (6, 100));
+    RenderFixture::writeWav (t.file ("empty.wav"), juce::AudioBuffer<float> (1, 0));
+    t.file ("folder.wav").createDirectory();
+    {
+        // An AIFF at a rate the engine does not run at.
+        juce::AiffAudioFormat aiff;
+        std::unique_ptr<juce::AudioFormatWriter> w (aiff.createWriterFor (new juce::FileOutputStream (t.file ("slow.aiff")), 4000.0, 1, 16, {}, 0));
+        const auto n = RenderFixture::noise (1, 100);
+        w->writeFromAudioSampleBuffer (n, 0, 100);
+    }
+
+    const auto r = run ({ t.path ("good.wav"), t.path ("missing.wav"), t.path ("garbage.wav"), t.path ("truncated.wav"),
+                          t.path ("six.wav"), t.path ("empty.wav"), t.path ("folder.wav"), t.path ("slow.aiff") });
+    EXPECT_EQ (r.code, exitInput);
+    EXPECT_TRUE (r.out.empty());
+
+    const std::vector<std::pair<const char*, const char*>> expected = {
+        { "missing.wav", "no such file" },
+        { "garbage.wav", "not a WAV or AIFF file" },
+        { "truncated.wav", "truncated" },
+        { "six.wav", "has 6 channels" },
+        { "empty.wav", "contains no audio" },
+        { "folder.wav", "is a folder" },
+        { "slow.aiff", "sample rate 4000 Hz" },
+    };
+    for (const auto& [file, message] : expected)
+    {
+        const auto at = r.err.find (std::string (file) + ": ");
+        ASSERT_NE (at, std::string::npos) << file << "\n" << r.err;
+        const auto line = r.err.substr (at, r.err.find ('\n', at) - at);
+        EXPECT_TRUE (contains (line, message)) << line;
+    }
+    EXPECT_EQ (RenderFixture::lineCount (r.err), (int) expected.size() + 1);   // plus "Nothing was written."
+    EXPECT_TRUE (contains (r.err, "Nothing was written."));
+    EXPECT_FALSE (t.file ("good-vesk.wav").exists());
+}
+
+TEST (RenderFiles, NonFiniteSamplesAreCorruptAudioAndLeaveNoFile)
+{
+    TempFolder t;
+    auto input = RenderFixture::noise (1, 20000);
+    input.setSample (0, 15000, std::numeric_limits<float>::quiet_NaN());
+    RenderFixture::writeWav (t.file ("nan.wav"), input);
+
+    const auto r = run ({ t.path ("nan.wav"), "--block-size", "256" });
+    EXPECT_EQ (r.code, exitInput);
+    EXPECT_TRUE (contains (r.err, "sample 15000 of channel 1 is not a finite number")) << r.err;
+    EXPECT_EQ (RenderFixture::lineCount (r.err), 1);
+    EXPECT_EQ (t.names(), juce::StringArray ({ "nan.wav" }));
+}
+
+TEST (RenderFiles, ExistingOutputsAreRefusedUnlessForced)
+{
+    TempFolder t;
+    RenderFixture::writeWav (t.file ("a.wav"), RenderFixture::noise (1, 1000, 1));
+    RenderFixture::writeWav (t.file ("b.wav"), RenderFixture::noise (1, 1000, 2));
+    t.file ("a-vesk.wav").replaceWithText ("precious");
+
+    auto r = run ({ t.path ("a.wav"), t.path ("b.wav") });
+    EXPECT_EQ (r.code, exitOutput);
+    EXPECT_TRUE (contains (r.err, "a-vesk.wav: already exists (use --force to overwrite)")) << r.err;
+    EXPECT_EQ (t.file ("a-vesk.wav").loadFileAsString(), "precious");
+    EXPECT_FALSE (t.file ("b-vesk.wav").exists());   // the batch does not start at all
+
+    r = run ({ t.path ("a.wav"), t.path ("b.wav"), "--force" });
+    EXPECT_EQ (r.code, exitOk) << r.err;
+    EXPECT_EQ (RenderFixture::readWav (t.file ("a-vesk.wav")).getNumSamples(), 1000);
+    EXPECT_EQ (RenderFixture::lineCount (r.out), 2);
+
+    // An output that would overwrite an input, and two inputs writing the same output.
+    r = run ({ t.path ("a.wav"), "-o", t.path ("a.wav"), "--force" });
+    EXPECT_EQ (r.code, exitUsage);
+    EXPECT_TRUE (contains (r.err, "would overwrite an input"));
+    t.file ("x").createDirectory();
+    RenderFixture::writeWav (t.file ("x/a.wav"), RenderFixture::noise (1, 100));
+    r = run ({ t.path ("a.wav"), t.path ("x/a.wav"), "-o", t.path ("out") });
+    EXPECT_EQ (r.code, exitUsage);
+    EXPECT_TRUE (contains (r.err, "writes the same output as"));
+    EXPECT_FALSE (t.file ("out").exists());
+
+    // A single output whose folder does not exist.
+    r = run ({ t.path ("a.wav"), "-o", t.path ("nowhere/a.wav") });
+    EXPECT_EQ (r.code, exitOutput);
+    EXPECT_TRUE (contains (r.err, "does not exist"));
+}
+
+TEST (RenderFiles, ARaceForTheTargetIsLostWithoutClobbering)
+{
+    TempFolder t;
+    AtomicOutputFile out (t.file ("x.wav"), false);
+    ASSERT_FALSE (out.open());
+    out.stream().write ("new", 3);
+    t.file ("x.wav").replaceWithText ("appeared meanwhile");
+
+    const auto f = out.commit();
+    ASSERT_TRUE (f);
+    EXPECT_EQ (f->exitCode, exitOutput);
+    EXPECT_EQ (t.file ("x.wav").loadFileAsString(), "appeared meanwhile");
+    {
+        AtomicOutputFile again (t.file ("y.wav"), false);
+        ASSERT_FALSE (again.open());
+        EXPECT_TRUE (again.getTemporaryFile().existsAsFile());
+        EXPECT_TRUE (again.getTemporaryFile().getFileName().startsWith (".y.wav.part-"));
+    }   // abandoned: the temporary file goes
+    EXPECT_FALSE (t.file ("y.wav").exists());
+}
+
+namespace
+{
+// Caps the size of any file this process writes, as a full disk would.
+struct FileSizeLimit
+{
+    explicit FileSizeLimit (rlim_t bytes)
+    {
+        previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+        getrlimit (RLIMIT_FSIZE, &previous);
+        rlimit limit = previous;
+        limit.rlim_cur = bytes;
+        setrlimit (RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit (RLIMIT_FSIZE, &previous);
+        std::signal (SIGXFSZ, previousHandler);
+    }
+    rlimit previous {};
+    void (*previousHandler) (int) = nullptr;
+};
+}
+
+TEST (RenderFiles, AFullDiskFailsTheFileAndLeavesNothingBehind)
+{
+    TempFolder t;
+    RenderFixture::writeWav (t.file ("long.wav"), RenderFixture::noise (2, 100000));
+    RenderFixture::writeWav (t.file ("short.wav"), RenderFixture::noise (1, 1000));
+    t.file ("long-vesk.wav").replaceWithText ("old render");
+
+    RenderFixture::Run r;
+    {
+        FileSizeLimit limit (64 * 1024);
+        r = run ({ t.path ("long.wav"), t.path ("short.wav"), "--force", "--jobs", "1" });
+    }
+    EXPECT_EQ (r.code, exitOutput);
+    EXPECT_TRUE (contains (r.err, "long-vesk.wav: write failed (File too large); nothing was written")) << r.err;
+    EXPECT_EQ (RenderFixture::lineCount (r.err), 1);
+
+    // The old file is untouched, the small one was written, no temporary file is left.
+    EXPECT_EQ (t.file ("long-vesk.wav").loadFileAsString(), "old render");
+    EXPECT_TRUE (contains (r.out, "short.wav -> "));
+    EXPECT_EQ (t.names(), juce::StringArray ({ "long-vesk.wav", "long.wav", "short-vesk.wav", "short.wav" }));
+}
+
+TEST (RenderFiles, ParallelBatchEqualsOneFileAtATime)
+{
+    TempFolder t;
+    std::vector<juce::String> inputs;
+    for (int i = 0; i < 5; ++i)
+    {
+        const auto name = "in" + juce::String (i) + ".wav";
+        RenderFixture::writeWav (t.file (name), RenderFixture::noise (1 + i % 2, 12000 + 3000 * i, 100 + i), i == 3 ? 96000.0 : 48000.0);
+        inputs.push_back (t.path (name));
+    }
+
+    auto args = inputs;
+    for (auto* a : { "-o", "", "--program", "4", "--tone", "0.3", "--jobs", "5" })
+        args.push_back (a);
+    args[inputs.size() + 1] = t.path ("parallel");
+    const auto r = run (args);
+    ASSERT_EQ (r.code, exitOk) << r.err;
+    EXPECT_EQ (RenderFixture::lineCount (r.out), 5);
+
+    for (size_t i = 0; i < inputs.size(); ++i)
+    {
+        const auto single = t.path ("single" + juce::String ((int) i) + ".wav");
+        const auto one = run ({ inputs[i], "-o", single, "--program", "4", "--tone", "0.3", "--jobs", "1" });
+        ASSERT_EQ (one.code, exitOk) << one.err;
+        EXPECT_TRUE (RenderFixture::sameBytes (t.file ("parallel/in" + juce::String ((int) i) + ".wav"), juce::File (single))) << i;
+    }
+}
+
+TEST (RenderFiles, SavedStateIsTheHostsBlockAndRendersTheSame)
+{
+    TempFolder t;
+    RenderFixture::writeWav (t.file ("in.wav"), RenderFixture::noise (1, 5000));
+
+    auto r = run ({ "--program", "fat", "--drive", "0.25", "--model", "modded", "--save-state", t.path ("s.state") });
+    ASSERT_EQ (r.code, exitOk) << r.err;
+    EXPECT_TRUE (contains (r.out, "State written to "));
+
+    Processor p;
+    p.setCurrentProgram (3);
+    p.parameters[FloatParameter::drive]->setValue (0.25f);
+    p.parameters[FloatParameter::model]->setValue (1.0f);
+    juce::MemoryBlock expected, saved;
+    p.getStateInformation (expected);
+    ASSERT_TRUE (t.file ("s.state").loadFileAsData (saved));
+    EXPECT_EQ (saved, expected);
+
+    // Saving again needs --force.
+    r = run ({ "--program", "2", "--save-state", t.path ("s.state") });
+    EXPECT_EQ (r.code, exitOutput);
+    juce::MemoryBlock unchanged;
+    t.file ("s.state").loadFileAsData (unchanged);
+    EXPECT_EQ (unchanged, expected);
+
+    r = run ({ t.path ("in.wav"), "--state", t.path ("s.state"), "-o", t.path ("a.wav") });
+    ASSERT_EQ (r.code, exitOk) << r.err;
+    r = run ({ t.path ("in.wav"), "--program", "4", "--drive", "0.25", "--set", "TS Model=Modded", "-o", t.path ("b.wav") });
+    ASSERT_EQ (r.code, exitOk) << r.err;
+    EXPECT_TRUE (RenderFixture::sameBytes (t.file ("a.wav"), t.file ("b.wav")));
+
+    // Different settings give a different file, so the comparison above means something.
+    r = run ({ t.path ("in.wav"), "--program", "4", "-o", t.path ("c.wav") });
+    ASSERT_EQ (r.code, exitOk) << r.err;
+    EXPECT_FALSE (RenderFixture::sameBytes (t.file ("a.wav"), t.file ("c.wav")));
+
+    t.file ("junk.state").replaceWithText ("VC2!junk");
+    r = run ({ t.path ("in.wav"), "--state", t.path ("junk.state"), "-o", t.path ("d.wav") });
+    EXPECT_EQ (r.code, exitInput);
+    EXPECT_TRUE (contains (r.err, "not a Vesk state"));
+    EXPECT_FALSE (t.file ("d.wav").exists());
+}
+
+TEST (RenderFiles, UsageErrorsPrintOneLineAndAHint)
+{
+    const auto r = run ({ "in.wav", "--set", "Volume=1" });
+    EXPECT_EQ (r.code, exitUsage);
+    EXPECT_EQ (RenderFixture::lineCount (r.err), 2);
+    EXPECT_TRUE (contains (r.err, "vesk-render: error: --set: unknown parameter 'Volume'"));
+    EXPECT_TRUE (contains (r.err, "Try 'vesk-render --help'."));
+    EXPECT_TRUE (r.out.empty());
+
+    const auto help = run ({ "--help" });
+    EXPECT_EQ (help.code, exitOk);
+    EXPECT_TRUE (contains (help.out, "--mono-to-stereo"));
+    EXPECT_TRUE (help.err.empty());
+}
+
+TEST (RenderFiles, OutputNamesFollowTheInputs)
+{
+    const juce::File in ("/music/take 1.aiff");
+    EXPECT_EQ (outputFor (in, {}, false).getFullPathName(), "/music/take 1-vesk.wav");
+    EXPECT_EQ (outputFor (in, "/out", true).getFullPathName(), "/out/take 1.wav");
+    EXPECT_EQ (outputFor (in, "/out/", false).getFullPathName(), "/out/take 1.wav");
+    EXPECT_EQ (outputFor (in, "/out/x.wav", false).getFullPathName(), "/out/x.wav");
+}

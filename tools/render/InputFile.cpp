@@ -1,0 +1,112 @@
+#include "InputFile.h"
+
+#include <cmath>
+
+namespace Render
+{
+namespace
+{
+class ReaderSource final : public SampleSource
+{
+public:
+    ReaderSource (juce::AudioFormatReader& r, const juce::File& f) : reader (r), file (f) {}
+
+    int read (float* const* channels, int numChannels, int maxSamples) override
+    {
+        const auto left = reader.lengthInSamples - position;
+        const int n = (int) juce::jmin ((juce::int64) maxSamples, left);
+        if (n <= 0)
+            return 0;
+
+        if (! reader.read (channels, numChannels, position, n))
+            return fail ("read error at sample " + juce::String (position));
+
+        for (int c = 0; c < numChannels; ++c)
+            for (int i = 0; i < n; ++i)
+                if (! std::isfinite (channels[c][i]))
+                    return fail ("corrupt audio: sample " + juce::String (position + i) + " of channel "
+                                 + juce::String (c + 1) + " is not a finite number");
+
+        position += n;
+        return n;
+    }
+
+    juce::String error() const override { return message; }
+
+private:
+    int fail (const juce::String& m)
+    {
+        message = file.getFileName() + ": " + m;
+        return -1;
+    }
+
+    juce::AudioFormatReader& reader;
+    juce::File file;
+    juce::int64 position = 0;
+    juce::String message;
+};
+}
+
+std::optional<Failure> InputFile::open (const juce::File& file, std::unique_ptr<InputFile>& result)
+{
+    const auto name = file.getFullPathName();
+
+    if (file.isDirectory())
+        return Failure::input (name + ": is a folder, not an audio file");
+    if (! file.existsAsFile())
+        return Failure::input (name + ": no such file");
+
+    auto stream = std::make_unique<juce::FileInputStream> (file);
+    if (stream->failedToOpen())
+        return Failure::input (name + ": cannot open (" + stream->getStatus().getErrorMessage() + ")");
+
+    const juce::int64 fileSize = stream->getTotalLength();
+
+    juce::AudioFormatManager formats;
+    formats.registerBasicFormats();
+    std::unique_ptr<juce::AudioFormatReader> reader (formats.createReaderFor (std::move (stream)));
+    if (reader == nullptr)
+        return Failure::input (name + ": not a WAV or AIFF file, or its header is corrupt");
+
+    if (reader->numChannels < 1 || reader->numChannels > 2)
+        return Failure::input (name + ": has " + juce::String ((int) reader->numChannels) + " channels; only mono and stereo files are supported");
+
+    if (! (reader->sampleRate >= lowestSampleRate && reader->sampleRate <= highestSampleRate))
+    {
+        const double rate = reader->sampleRate;
+        return Failure::input (name + ": sample rate " + juce::String (rate, rate == std::floor (rate) ? 0 : 2)
+                               + " Hz is outside 8000 to 384000 Hz");
+    }
+
+    if (reader->lengthInSamples <= 0)
+        return Failure::input (name + ": contains no audio samples (empty or unsupported encoding)");
+
+    // A header that promises more sample data than the file holds means a truncated file.
+    const juce::int64 frameBytes = (juce::int64) reader->numChannels * (juce::int64) reader->bitsPerSample / 8;
+    if (frameBytes <= 0 || reader->lengthInSamples > fileSize / frameBytes)
+        return Failure::input (name + ": corrupt audio: the header declares " + juce::String (reader->lengthInSamples)
+                               + " samples but the file is too short for them (truncated?)");
+
+    result.reset (new InputFile (file, std::move (reader)));
+    return std::nullopt;
+}
+
+std::unique_ptr<SampleSource> InputFile::createSource()
+{
+    return std::make_unique<ReaderSource> (*reader, file);
+}
+
+std::optional<Failure> readWholeFile (const juce::File& file, juce::AudioBuffer<float>& buffer, double& sampleRate)
+{
+    std::unique_ptr<InputFile> input;
+    if (auto failure = InputFile::open (file, input))
+        return failure;
+
+    buffer.setSize (input->getNumChannels(), (int) input->getLength());
+    sampleRate = input->getSampleRate();
+    auto source = input->createSource();
+    if (source->read (buffer.getArrayOfWritePointers(), buffer.getNumChannels(), buffer.getNumSamples()) != buffer.getNumSamples())
+        return Failure::input (source->error());
+    return std::nullopt;
+}
+}
