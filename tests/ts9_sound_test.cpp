@@ -203,3 +203,28 @@ TEST (Ts9Recovery, ADecayingNoteLeavesNoSubnormalState)
         ASSERT_TRUE (v == 0.0f || std::fpclassify (v) == FP_NORMAL) << s;
     }
 }
+
+TEST (Ts9Sound, StereoChannelsAreExactlyTwoMonoPedals)
+{
+    // The stereo kernel runs both channels in lock step; each must come out exactly as a mono
+    // instance would produce it.
+    const auto left = sine (196.0, 0.2f, 24000);
+    const auto right = sine (330.0, 0.05f, 24000);
+    Settings s;
+    s.drive = 0.8f;
+
+    auto stereo = ProcessorFixture::makePrepared (2, 2, rate, 256);
+    stereo->parameters[1]->setValue (s.drive);
+    stereo->parameters[5]->setValue (1.0f);
+    juce::AudioBuffer<float> both (2, (int) left.size());
+    both.copyFrom (0, 0, left.data(), (int) left.size());
+    both.copyFrom (1, 0, right.data(), (int) right.size());
+    ProcessorFixture::run (*stereo, both, 256);
+
+    for (int c = 0; c < 2; ++c)
+    {
+        const auto y = render (s, c == 0 ? left : right, 0);
+        for (size_t i = 0; i < y.size(); ++i)
+            ASSERT_EQ (both.getSample (c, (int) i), y[i]) << "channel " << c << " sample " << i;
+    }
+}

@@ -3,6 +3,7 @@
 #include "GainRamp.h"
 
 #include <atomic>
+#include <type_traits>
 #include <cmath>
 
 // The per-block loops, one per (mode, oversampling ratio), so the per-sample loop holds no test
@@ -67,12 +68,14 @@ private:
             }
             else
             {
-                // Both channels in one iteration: their solves are independent, so the CPU
+                // Both channels in lock step: their solves are independent, so the CPU
                 // overlaps them.
-                const float yl = run<R> (h.channel0, left[s], inGain, outGain);
-                const float yr = run<R> (h.channel1, right[s], inGain, outGain);
-                left[s] = yl;
-                right[s] = yr;
+                const float ul = (float) ((double) sanitise (left[s]) * inGain);
+                const float ur = (float) ((double) sanitise (right[s]) * inGain);
+                float wl, wr;
+                std::remove_reference_t<decltype (h.channel0)>::template stepOversampledPair<R> (h.channel0, ul, h.channel1, ur, wl, wr);
+                left[s] = (float) ((double) wl * outGain);
+                right[s] = (float) ((double) wr * outGain);
             }
         }
 

@@ -49,34 +49,43 @@ public:
     // final step; update() uses those.
     void solve() noexcept
     {
-        const Sample k0 = mat.K (0, 0);
-        const Sample k1 = mat.K (0, 1);
+        iterations = 0;
         Sample err = tolerance + Sample (1);
-        std::uint32_t k = 0;
+        while (err > tolerance && iterations < maxIterations)
+            err = newtonStep();
+    }
 
-        while (err > tolerance && k < maxIterations)
+    // Two independent records advanced together, each exactly as its own step() would: the
+    // solves of the two are interleaved so their latencies overlap.
+    static void stepPair (ModelRecord& a, Sample sa, ModelRecord& b, Sample sb, Sample& ya, Sample& yb) noexcept
+    {
+        a.u[0] = sa;
+        b.u[0] = sb;
+        a.predict();
+        b.predict();
+
+        a.iterations = 0;
+        b.iterations = 0;
+        Sample errA = a.tolerance + Sample (1), errB = b.tolerance + Sample (1);
+        bool runA = true, runB = true;
+        while (runA || runB)
         {
-            evaluateDevices (v[0]);
-            const Sample i0 = device0.i, g0 = device0.g;
-            const Sample i1 = device1.i, g1 = device1.g;
-
-            dI (0, 0) = g0;
-            dI (1, 0) = -g1;
-            i[0] = i0;
-            i[1] = i1;
-
-            J (0, 0) = k0 * g0 - k1 * g1 + J0 (0, 0);
-            r[0] = v[0] - p[0] - (k0 * i0 + k1 * i1);
-
-            const Sample j = J (0, 0);
-            const Sample delta = std::fabs (j) > Sample (0x1p-128) ? r[0] / j : Sample (0);
-            v[0] = v[0] + delta;
-
-            err = std::sqrt (r[0] * r[0]);
-            ++k;
+            if (runA)
+            {
+                errA = a.newtonStep();
+                runA = errA > a.tolerance && a.iterations < a.maxIterations;
+            }
+            if (runB)
+            {
+                errB = b.newtonStep();
+                runB = errB > b.tolerance && b.iterations < b.maxIterations;
+            }
         }
 
-        iterations = k;
+        a.update();
+        b.update();
+        ya = a.y[0];
+        yb = b.y[0];
     }
 
     void update() noexcept
@@ -132,6 +141,31 @@ public:
     typename Model::Device1 device1;
 
 private:
+    // One Newton iteration; returns |r| taken before the step.
+    Sample newtonStep() noexcept
+    {
+        evaluateDevices (v[0]);
+        const Sample k0 = mat.K (0, 0);
+        const Sample k1 = mat.K (0, 1);
+        const Sample i0 = device0.i, g0 = device0.g;
+        const Sample i1 = device1.i, g1 = device1.g;
+
+        dI (0, 0) = g0;
+        dI (1, 0) = -g1;
+        i[0] = i0;
+        i[1] = i1;
+
+        J (0, 0) = k0 * g0 - k1 * g1 + J0 (0, 0);
+        r[0] = v[0] - p[0] - (k0 * i0 + k1 * i1);
+
+        const Sample j = J (0, 0);
+        const Sample delta = std::fabs (j) > Sample (0x1p-128) ? r[0] / j : Sample (0);
+        v[0] = v[0] + delta;
+
+        ++iterations;
+        return std::sqrt (r[0] * r[0]);
+    }
+
     // Device 0 at +v, device 1 at −v. A diode conducts forwards only, so on either side of 0 one
     // of the pair is cut off and needs no evaluation; at ±0 and for NaN both are evaluated.
     void evaluateDevices (Sample vp) noexcept

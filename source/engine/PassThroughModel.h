@@ -25,6 +25,12 @@ struct PassThroughRecord
     void setMatrices (const PassThroughModel::Matrices&) noexcept {}
     void resetState() noexcept {}
     bool isFinite() const noexcept { return true; }
+
+    static void stepPair (PassThroughRecord&, float a, PassThroughRecord&, float b, float& ya, float& yb) noexcept
+    {
+        ya = a;
+        yb = b;
+    }
 };
 
 template <>

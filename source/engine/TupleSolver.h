@@ -44,6 +44,35 @@ public:
         }
     }
 
+    // Two channels through their ratio-R filters and models in lock step (stereo); each gives
+    // exactly what its own stepOversampled would.
+    template <int R>
+    static void stepOversampledPair (TupleSolver& a, float ua, TupleSolver& b, float ub, float& wa, float& wb) noexcept
+    {
+        if constexpr (R == 1)
+        {
+            Record::stepPair (a.record, ua, b.record, ub, wa, wb);
+        }
+        else
+        {
+            auto& upA = a.interpolator<R>();
+            auto& upB = b.interpolator<R>();
+            auto& downA = a.decimator<R>();
+            auto& downB = b.decimator<R>();
+            upA.push (ua);
+            upB.push (ub);
+            for (int k = 0; k < R; ++k)
+            {
+                float ya, yb;
+                Record::stepPair (a.record, upA.next(), b.record, upB.next(), ya, yb);
+                downA.push (ya);
+                downB.push (yb);
+            }
+            wa = downA.output();
+            wb = downB.output();
+        }
+    }
+
     template <int R>
     Interpolator<R>& interpolator() noexcept
     {
