@@ -56,6 +56,16 @@ TEST (RenderFiles, WritesFloatWavIdenticalToTheInMemoryRenderAndSummarisesIt)
     for (auto* part : { "in.wav -> ", "in-vesk.wav", "0.68 s", "44100 Hz", "stereo -> stereo", "32-bit float", "peak ", "RMS ", "x real time" })
         EXPECT_TRUE (contains (r.out, part)) << part << " in " << r.out;
 
+    EXPECT_FALSE (contains (r.out, "left channel"));
+
+    // Without --stereo a stereo file runs the pedal in mono, from the left channel; the summary says so.
+    const auto mono = run ({ t.path ("in.wav"), "-o", t.path ("mono.wav") });
+    ASSERT_EQ (mono.code, exitOk) << mono.err;
+    EXPECT_TRUE (contains (mono.out, "Mono processing: the left channel feeds both outputs"));
+    const auto m = RenderFixture::readWav (t.file ("mono.wav"));
+    EXPECT_EQ (std::memcmp (m.getReadPointer (0), m.getReadPointer (1), sizeof (float) * (size_t) m.getNumSamples()), 0);
+    t.file ("mono.wav").deleteFile();
+
     // Only the two files: no temporary file left.
     EXPECT_EQ (t.names(), juce::StringArray ({ "in-vesk.wav", "in.wav" }));
 }

@@ -177,6 +177,8 @@ JobResult runFileJob (FileJob& job, const JobSettings& settings, ProgressBar& pr
     s.levels = sink.getLevels();
     s.realTimeFactor = seconds > 0.0 ? s.seconds / seconds : 0.0;
     s.bitsPerSample = settings.bitsPerSample;
+    s.leftOnly = format.inputChannels == 2 && processor->parameters[FloatParameter::processing]->getValue() < 0.5f
+              && processor->parameters[FloatParameter::onOff]->getValue() >= 0.5f;
     return result;
 }
 
@@ -213,6 +215,8 @@ juce::String summaryLine (const FileJob& job, const FileSummary& s)
          << "  peak " << formatDbfs (s.levels.peakDb())
          << "  RMS " << formatDbfs (s.levels.rmsDb())
          << "  " << juce::String (s.realTimeFactor, 1) << "x real time";
+    if (s.leftOnly)
+        line << "  (Mono processing: the left channel feeds both outputs; --stereo processes both)";
     if (s.bitsPerSample != 32 && s.levels.overFullScale > 0)
         line << "  (" << juce::String (s.levels.overFullScale) << " samples clipped at full scale)";
     return line;

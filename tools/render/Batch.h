@@ -41,6 +41,7 @@ struct FileSummary
     Levels levels;                 // of the output
     double realTimeFactor = 0.0;   // audio duration / time taken
     int bitsPerSample = 32;
+    bool leftOnly = false;         // a stereo file under Mono processing: the left channel feeds both outputs
 };
 
 struct JobResult
