@@ -1,0 +1,314 @@
+// The module's entry points and the effect's function table.
+
+#define VESK_AAX_MODULE 1
+#include "VeskAax.h"
+
+#include "AaxEffect.h"
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace juce
+{
+// The framework's Linux message queue, as its plug-in layers use it (juce_linux_Messaging.cpp).
+bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+}
+
+namespace
+{
+// Collection and descriptor ---------------------------------------------------------------------
+
+const char* const packageNames[] = { JucePlugin_Name, JucePlugin_Name };
+
+constexpr uint32_t nativeIdBase = VESK_FOURCC ('j', 'c', 'a', 'a');
+constexpr uint32_t audioSuiteIdBase = VESK_FOURCC ('j', 'y', 'a', 'a');
+
+// One per channel configuration: mono, stereo, mono to stereo.
+const VeskAaxProcessingComponent processingComponents[] = {
+    { 1, 1, nativeIdBase + 0, audioSuiteIdBase + 0 },
+    { 2, 2, nativeIdBase + 1, audioSuiteIdBase + 1 },
+    { 1, 2, nativeIdBase + 2, audioSuiteIdBase + 2 },
+};
+constexpr uint32_t numProcessingComponents = sizeof (processingComponents) / sizeof (processingComponents[0]);
+
+const VeskAaxEffectDescriptor effectDescriptor = {
+    JucePlugin_Name,                       // description
+    JucePlugin_Name,                       // name
+    VESK_AAX_CATEGORY_HARMONIC,
+    (uint32_t) JucePlugin_ManufacturerCode,
+    (uint32_t) JucePlugin_PluginCode,
+    numProcessingComponents,
+    processingComponents,
+    1,                                     // can bypass
+    1,                                     // multi-mono
+    0,                                     // no MIDI input
+    0,                                     // no MIDI output
+};
+
+const VeskAaxCollection collection = {
+    JUCE_STRINGIFY (JucePlugin_AAXIdentifier),
+    JucePlugin_Manufacturer,
+    2,
+    packageNames,
+    (uint32_t) JucePlugin_VersionCode,
+    1,
+    &effectDescriptor,
+};
+
+// Module life -----------------------------------------------------------------------------------
+
+// A Linux host has no message loop the module could share, so the module runs the framework's
+// loop on a thread of its own, as JUCE's own plug-in layers do on Linux.
+class ModuleMessageThread final : public juce::Thread
+{
+public:
+    ModuleMessageThread() : juce::Thread ("Vesk AAX message thread")
+    {
+        startThread (Priority::high);
+        started.wait (10000);
+    }
+
+    ~ModuleMessageThread() override
+    {
+        juce::MessageManager::getInstance()->stopDispatchLoop();
+        signalThreadShouldExit();
+        stopThread (-1);
+    }
+
+private:
+    void run() override
+    {
+        juce::MessageManager::getInstance()->setCurrentThreadAsMessageThread();
+        started.signal();
+        while (! threadShouldExit())
+            if (! juce::dispatchNextMessageOnSystemQueue (true))
+                juce::Thread::sleep (1);
+    }
+
+    juce::WaitableEvent started;
+};
+
+// The framework and the message thread live from the first ACFStartup to the last ACFShutdown.
+// Everything that touches components runs on that thread.
+struct ModuleRuntime
+{
+    juce::ScopedJuceInitialiser_GUI juce;
+    ModuleMessageThread messageThread;
+};
+
+std::mutex moduleLock;
+int startups = 0;
+std::unique_ptr<ModuleRuntime> runtime;
+std::atomic<int> liveEffects { 0 };
+
+void runOnMessageThread (const std::function<void()>& f)
+{
+    auto* mm = juce::MessageManager::getInstance();
+    if (mm->isThisTheMessageThread())
+    {
+        f();
+        return;
+    }
+    mm->callFunctionOnMessageThread ([] (void* p) -> void* { (*static_cast<const std::function<void()>*> (p))(); return nullptr; },
+                                     const_cast<std::function<void()>*> (&f));
+}
+
+bool isStarted()
+{
+    const std::lock_guard<std::mutex> l (moduleLock);
+    return runtime != nullptr;
+}
+
+AaxEffect* toEffect (VeskAaxEffect* e) { return reinterpret_cast<AaxEffect*> (e); }
+
+// The effect's function table -------------------------------------------------------------------
+
+VeskAaxEffect* createEffect (uint32_t componentIndex, const VeskAaxHostCallbacks* callbacks)
+{
+    if (componentIndex >= numProcessingComponents || ! isStarted())
+        return nullptr;
+
+    AaxEffect* effect = nullptr;
+    runOnMessageThread ([&] { effect = new AaxEffect (processingComponents[componentIndex], callbacks); });
+    ++liveEffects;
+    return reinterpret_cast<VeskAaxEffect*> (effect);
+}
+
+void destroyEffect (VeskAaxEffect* e)
+{
+    if (e == nullptr)
+        return;
+    runOnMessageThread ([&] { delete toEffect (e); });
+    --liveEffects;
+}
+
+int32_t getNumParameters (VeskAaxEffect* e) { return e != nullptr ? toEffect (e)->getNumParameters() : 0; }
+
+VeskAcfResult getParameterInfo (VeskAaxEffect* e, int32_t index, VeskAaxParameterInfo* info)
+{
+    if (e == nullptr || info == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    return toEffect (e)->getParameterInfo (index, *info) ? VESK_ACF_OK : VESK_ACF_E_OUTOFRANGE;
+}
+
+float getParameterValue (VeskAaxEffect* e, int32_t index) { return e != nullptr ? toEffect (e)->getParameterValue (index) : 0.0f; }
+
+VeskAcfResult setParameterValue (VeskAaxEffect* e, int32_t index, float value)
+{
+    if (e == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    return toEffect (e)->setParameterValue (index, value) ? VESK_ACF_OK : VESK_ACF_E_OUTOFRANGE;
+}
+
+VeskAcfResult getParameterText (VeskAaxEffect* e, int32_t index, float value, char* text, int32_t capacity)
+{
+    if (e == nullptr || text == nullptr || capacity <= 0)
+        return VESK_ACF_E_INVALIDARG;
+    if (index < 0 || index >= toEffect (e)->getNumParameters())
+        return VESK_ACF_E_OUTOFRANGE;
+    AaxEffect::getParameterText (value).copyToUTF8 (text, (size_t) capacity);
+    return VESK_ACF_OK;
+}
+
+int32_t getMasterBypassIndex (VeskAaxEffect* e) { return e != nullptr ? toEffect (e)->getMasterBypassIndex() : -1; }
+int32_t getLatencySamples (VeskAaxEffect* e) { return e != nullptr ? toEffect (e)->getLatencySamples() : 0; }
+double getTailSeconds (VeskAaxEffect* e) { return e != nullptr ? toEffect (e)->getTailSeconds() : 0.0; }
+
+void process (VeskAaxEffect* e, const VeskAaxProcessContext* context)
+{
+    if (e != nullptr && context != nullptr)
+        toEffect (e)->process (*context);
+}
+
+VeskAcfResult getChunkSize (VeskAaxEffect* e, uint32_t* size)
+{
+    if (e == nullptr || size == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    *size = toEffect (e)->takeChunkSnapshot();
+    return VESK_ACF_OK;
+}
+
+VeskAcfResult getChunk (VeskAaxEffect* e, void* data, uint32_t capacity, uint32_t* written)
+{
+    if (e == nullptr || data == nullptr || written == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    return toEffect (e)->copyChunk (data, capacity, *written) ? VESK_ACF_OK : VESK_ACF_E_OUTOFRANGE;
+}
+
+VeskAcfResult setChunk (VeskAaxEffect* e, const void* data, uint32_t size)
+{
+    if (e == nullptr || (data == nullptr && size > 0))
+        return VESK_ACF_E_INVALIDARG;
+    toEffect (e)->setChunk (data, size);
+    return VESK_ACF_OK;
+}
+
+VeskAcfResult openEditor (VeskAaxEffect* e, void* parentWindow, int32_t* width, int32_t* height)
+{
+    if (e == nullptr || width == nullptr || height == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    bool ok = false;
+    int w = 0, h = 0;
+    runOnMessageThread ([&] { ok = toEffect (e)->openEditor (parentWindow, w, h); });
+    *width = w;
+    *height = h;
+    return ok ? VESK_ACF_OK : VESK_ACF_E_NOINTERFACE;
+}
+
+VeskAcfResult closeEditor (VeskAaxEffect* e)
+{
+    if (e == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    runOnMessageThread ([&] { toEffect (e)->closeEditor(); });
+    return VESK_ACF_OK;
+}
+
+const VeskAaxEffectInterface effectInterface = {
+    sizeof (VeskAaxEffectInterface),
+    createEffect,
+    destroyEffect,
+    getNumParameters,
+    getParameterInfo,
+    getParameterValue,
+    setParameterValue,
+    getParameterText,
+    getMasterBypassIndex,
+    getLatencySamples,
+    getTailSeconds,
+    process,
+    getChunkSize,
+    getChunk,
+    setChunk,
+    openEditor,
+    closeEditor,
+};
+}
+
+// Entry points ----------------------------------------------------------------------------------
+
+extern "C" {
+
+VeskAcfResult ACFStartup (void*)
+{
+    const std::lock_guard<std::mutex> l (moduleLock);
+    if (startups++ == 0)
+        runtime = std::make_unique<ModuleRuntime>();
+    return VESK_ACF_OK;
+}
+
+VeskAcfResult ACFShutdown (void*)
+{
+    const std::lock_guard<std::mutex> l (moduleLock);
+    if (startups == 0)
+        return VESK_ACF_E_NOTINITIALISED;
+    if (--startups == 0)
+        runtime.reset();
+    return VESK_ACF_OK;
+}
+
+VeskAcfResult ACFRegisterPlugin (void*, const VeskAaxCollection** result)
+{
+    if (result == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    *result = &collection;
+    return VESK_ACF_OK;
+}
+
+VeskAcfResult ACFRegisterComponent (void*, uint32_t index, const VeskAaxProcessingComponent** result)
+{
+    if (result == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    if (index >= numProcessingComponents)
+        return VESK_ACF_E_OUTOFRANGE;
+    *result = &processingComponents[index];
+    return VESK_ACF_OK;
+}
+
+VeskAcfResult ACFGetClassFactory (void*, const char* effectIdentifier, const char* interfaceId, const void** factory)
+{
+    if (effectIdentifier == nullptr || interfaceId == nullptr || factory == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    *factory = nullptr;
+    if (std::strcmp (effectIdentifier, collection.effectIdentifier) != 0
+        || std::strcmp (interfaceId, VESK_AAX_EFFECT_INTERFACE_ID) != 0)
+        return VESK_ACF_E_NOINTERFACE;
+    *factory = &effectInterface;
+    return VESK_ACF_OK;
+}
+
+VeskAcfResult ACFCanUnloadNow (void*)
+{
+    return liveEffects.load() == 0 ? VESK_ACF_OK : VESK_ACF_FALSE;
+}
+
+VeskAcfResult ACFGetSDKVersion (uint64_t* version)
+{
+    if (version == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    *version = VESK_AAX_INTERFACE_VERSION;
+    return VESK_ACF_OK;
+}
+}

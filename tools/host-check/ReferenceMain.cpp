@@ -1,0 +1,79 @@
+// The reference run: the Processor in this process, driven as a host drives a plug-in, for one
+// scenario. Writes the output channels as raw 32-bit floats, one channel after another.
+//
+//   vesk_reference <scenario arguments> --output FILE
+
+#include "Scenario.h"
+#include "processor/Processor.h"
+
+#include <cstdio>
+#include <iostream>
+
+int main (int argc, char** argv)
+{
+    hostcheck::Scenario s;
+    std::vector<std::string> rest;
+    if (! s.parse (argc, argv, rest) || rest.size() != 2 || rest[0] != "--output")
+    {
+        std::cerr << "usage: vesk_reference <scenario arguments> --output FILE\n";
+        return 2;
+    }
+
+    juce::ScopedJuceInitialiser_GUI juce;
+    Processor p;
+
+    juce::AudioProcessor::BusesLayout layout;
+    layout.inputBuses.add (juce::AudioChannelSet::canonicalChannelSet (s.inputs));
+    layout.outputBuses.add (juce::AudioChannelSet::canonicalChannelSet (s.outputs));
+    if (! p.setBusesLayout (layout))
+    {
+        std::cerr << "layout refused\n";
+        return 1;
+    }
+    p.setRateAndBufferSizeDetails (s.sampleRate, s.prepareBlock);
+    p.prepareToPlay (s.sampleRate, s.prepareBlock);
+
+    if (s.program >= 0)
+        p.setCurrentProgram (s.program);
+    auto& params = p.getParameters();
+    for (auto& [index, value] : s.settings)
+        params[index]->setValue (value);
+
+    std::vector<std::vector<float>> inputs;
+    for (int c = 0; c < s.inputs; ++c)
+        inputs.push_back (hostcheck::testSignal (s, c));
+
+    const int width = juce::jmax (s.inputs, s.outputs);
+    std::vector<std::vector<float>> outputs ((size_t) s.outputs, std::vector<float> ((size_t) s.totalSamples));
+    int maxBlock = 0;
+    for (int b : s.blocks)
+        maxBlock = juce::jmax (maxBlock, b);
+    juce::AudioBuffer<float> buffer (width, maxBlock);
+    juce::MidiBuffer midi;
+
+    size_t blockIndex = 0;
+    for (int start = 0; start < s.totalSamples; ++blockIndex)
+    {
+        const int n = juce::jmin (s.blockSize (blockIndex), s.totalSamples - start);
+        buffer.setSize (width, n, false, false, true);
+        buffer.clear();
+        for (int c = 0; c < s.inputs; ++c)
+            buffer.copyFrom (c, 0, inputs[(size_t) c].data() + start, n);
+
+        if (s.bypass)
+            p.processBlockBypassed (buffer, midi);
+        else
+            p.processBlock (buffer, midi);
+
+        for (int c = 0; c < s.outputs; ++c)
+            std::copy (buffer.getReadPointer (c), buffer.getReadPointer (c) + n, outputs[(size_t) c].data() + start);
+        start += n;
+    }
+
+    std::FILE* f = std::fopen (rest[1].c_str(), "wb");
+    if (f == nullptr)
+        return 1;
+    for (auto& ch : outputs)
+        std::fwrite (ch.data(), sizeof (float), ch.size(), f);
+    return std::fclose (f) == 0 ? 0 : 1;
+}
