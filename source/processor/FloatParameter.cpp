@@ -14,7 +14,8 @@ int clampSlot (int slot) { return slot < FloatParameter::numPrograms ? slot : Fl
 }
 
 FloatParameter::FloatParameter (Processor& ownerIn, unsigned kindIn, const juce::String& nameIn, float defaultIn)
-    : owner (&ownerIn), name (nameIn), defaultValue (defaultIn), kind (kindIn)
+    : juce::AudioProcessorParameterWithID (juce::ParameterID ("p" + juce::String (kindIn), 1), nameIn),
+      owner (&ownerIn), name (nameIn), defaultValue (defaultIn), kind (kindIn)
 {
     // Each slot starts at the default as written (the factory programs overwrite all four).
     for (auto& v : programValues)

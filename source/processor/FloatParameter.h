@@ -8,8 +8,10 @@ class Processor;
 
 // One of the eight parameters. It keeps one value per program slot, stored as a step value
 // (pots × 32, Input Gain × 49, switches rounded to 0 or 1), and drives the engine when a change
-// arrives through setValue.
-class FloatParameter final : public juce::AudioProcessorParameter
+// arrives through setValue. Its identifier is the state's attribute name, "p" and the kind: the
+// LV2 and VST3 layers name parameters by identifier, and without one they would fall back to the
+// index, which LV2 cannot use as a name.
+class FloatParameter final : public juce::AudioProcessorParameterWithID
 {
 public:
     enum Kind : unsigned
