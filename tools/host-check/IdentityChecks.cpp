@@ -286,6 +286,9 @@ void checkVst2Binary (juce::AudioPluginInstance& p)
     report().expect (f.chunk.size() == block.getSize() && std::memcmp (f.chunk.data(), block.getData(), block.getSize()) == 0,
                      "effGetChunk gives the factory state block byte for byte");
 
+    report().expect (f.programChunk == f.chunk, "effGetChunk for one program gives the same whole state");
+    report().saw ("effSetChunk for one program answered " + juce::String (f.setProgramChunk));
+    report().expectInt (f.programAfterChunk, 2, "effGetProgram after loading a chunk with program 2");
     report().expectInt (f.programAfterSet, 1, "effGetProgram after effSetProgram 1");
     report().expectFloat (f.levelAfterProgram, 0.69f, "TS Level after effSetProgram 1");
     report().expectText (f.gainLabelAfterProgram, " [15]", "Input Gain label after effSetProgram 1");

@@ -104,6 +104,27 @@ Vst2Facts probeVst2 (void* aeffect, const std::vector<std::string>& canDoStrings
     if (chunk != nullptr && f.chunkSize > 0)
         f.chunk.assign (static_cast<unsigned char*> (chunk), static_cast<unsigned char*> (chunk) + f.chunkSize);
 
+    void* programChunk = nullptr;
+    const long long programSize = call (e, effGetChunk, 1, 0, &programChunk);
+    if (programChunk != nullptr && programSize > 0)
+        f.programChunk.assign (static_cast<unsigned char*> (programChunk), static_cast<unsigned char*> (programChunk) + programSize);
+
+    // A program chunk is the whole state as well: loading the bank with "cprog" 2 selects program 2.
+    if (! f.chunk.empty())
+    {
+        std::string text (f.chunk.begin() + 8, f.chunk.end() - 1);
+        const auto at = text.find ("cprog=\"0\"");
+        if (at != std::string::npos)
+        {
+            text[at + 7] = '2';
+            std::vector<unsigned char> modified (f.chunk.begin(), f.chunk.begin() + 8);
+            modified.insert (modified.end(), text.begin(), text.end());
+            modified.push_back (0);
+            f.setProgramChunk = call (e, effSetChunk, 1, (long long) modified.size(), modified.data());
+            f.programAfterChunk = (int) call (e, effGetProgram);
+        }
+    }
+
     call (e, effSetProgram, 0, 1);
     f.programAfterSet = (int) call (e, effGetProgram);
     if (e->numParams > 4)

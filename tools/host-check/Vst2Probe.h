@@ -28,6 +28,9 @@ struct Vst2Facts
     long long bypassOn = 0, bypassOff = 0;   // effSetBypass answers
     long long chunkSize = 0;                 // effGetChunk (bank)
     std::vector<unsigned char> chunk;
+    std::vector<unsigned char> programChunk; // effGetChunk (one program)
+    long long setProgramChunk = 0;           // effSetChunk (one program) of the bank with program 2
+    int programAfterChunk = -1;
     int programAfterSet = -1;                // effGetProgram after effSetProgram (1)
     float levelAfterProgram = -1.0f;         // TS Level after that switch
     std::string gainLabelAfterProgram;
