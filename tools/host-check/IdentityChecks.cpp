@@ -146,6 +146,8 @@ void checkPrograms (const Target& t, juce::AudioPluginInstance& p)
             values << juce::String (v, 6) << " ";
             allMatch = allMatch && v == expected::programValues[(size_t) i][k];
         }
+        if (params[4] != nullptr)
+            values << "(Input Gain label \"" << params[4]->getLabel() << "\")";
         report().saw ("after selecting \"" + juce::String (expected::programNames[(size_t) i]) + "\": " + values);
         if (t.format == Format::vst2)
             report().expect (allMatch, "the host reads program \"" + juce::String (expected::programNames[(size_t) i]) + "\"'s eight values");
