@@ -109,6 +109,10 @@ TEST (Parameters, TextIsReadAsADecimalNumberWithoutRangeCheck)
     EXPECT_EQ (drive.getValueForText ("1.5"), 1.5f);
     EXPECT_EQ (drive.getValueForText ("Enabled"), 0.0f);
     EXPECT_EQ (drive.getValueForText ("-3"), -3.0f);
+    EXPECT_EQ (drive.getValueForText ("  +0.75 dB"), 0.75f);
+    // Found by the fuzzer: the framework's reader overflows an int on long exponents.
+    EXPECT_EQ (drive.getValueForText ("0222222222E2222555555555555555000000000000"), 0.0f);
+    EXPECT_EQ (drive.getValueForText ("1e-999999999999999999"), 0.0f);
 }
 
 TEST (Parameters, OnlyAChangedStepWorksTheEngine)

@@ -119,6 +119,15 @@ TEST (State, MissingAttributesTakeDefaultsAndNotSaved)
     EXPECT_EQ (p.getProgramName (3), "4 Fat");
 }
 
+TEST (State, ValuesThatAreNotFiniteNumbersReadAsZero)
+{
+    Processor p;
+    load (p, "<Vesk><programs><program programname=\"n\" p1=\"0222222222E22225555555555555550000\" p2=\"nan\" p3=\"1e999\" p4=\"abc\" p5=\" 1\"/></programs></Vesk>");
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_EQ (p.parameters[(size_t) k]->getValueForProgram (0), 0.0f) << "p" << k;
+    EXPECT_EQ (p.parameters[5]->getValueForProgram (0), 1.0f);
+}
+
 TEST (State, OtherChildrenAreSkippedAndExtraProgramsIgnored)
 {
     Processor p;

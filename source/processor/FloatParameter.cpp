@@ -1,6 +1,7 @@
 #include "FloatParameter.h"
 
 #include "Processor.h"
+#include "StateCodec.h"
 #include "StepMath.h"
 
 #include <cmath>
@@ -118,5 +119,5 @@ juce::String FloatParameter::getLabel() const
 
 float FloatParameter::getValueForText (const juce::String& text) const
 {
-    return (float) text.getDoubleValue();
+    return (float) StateCodec::readNumber (text);
 }

@@ -42,6 +42,21 @@ const juce::String* findAttribute (const juce::XmlElement& e, const juce::String
 }
 }
 
+double readNumber (const juce::String& text)
+{
+    const auto utf8 = text.toRawUTF8();
+    const char* begin = utf8;
+    const char* end = utf8 + std::strlen (utf8);
+    while (begin < end && (*begin == ' ' || *begin == '\t' || *begin == '\r' || *begin == '\n'))
+        ++begin;
+    if (begin < end && *begin == '+' && begin + 1 < end && begin[1] != '-')
+        ++begin;
+
+    double value = 0.0;
+    const auto result = std::from_chars (begin, end, value, std::chars_format::general);
+    return result.ec == std::errc() ? value : 0.0;
+}
+
 juce::String formatValue (float value)
 {
     char buffer[64];
@@ -139,7 +154,7 @@ std::optional<Loaded> read (const void* data, int sizeInBytes, const std::array<
         {
             const auto* value = findAttribute (*child, "p" + juce::String (k));
             // Text that is not a finite number reads as 0.
-            const float v = value != nullptr ? (float) value->getDoubleValue() : defaults[(size_t) k];
+            const float v = value != nullptr ? (float) readNumber (*value) : defaults[(size_t) k];
             slot.values[(size_t) k] = std::isfinite (v) ? v : 0.0f;
         }
         ++loaded.numPrograms;

@@ -49,6 +49,11 @@ void writeBlock (const juce::XmlElement& xml, juce::MemoryBlock& dest);
 // or a root other than "Vesk"); missing values take the given defaults.
 std::optional<Loaded> read (const void* data, int sizeInBytes, const std::array<float, numParameters>& defaults);
 
+// A decimal number read from text the way a value attribute or a host's text is read: leading
+// white space and a sign allowed, the longest numeric prefix taken, anything unreadable (or out
+// of range) 0. Unlike the framework's reader it is defined for any length of digits or exponent.
+double readNumber (const juce::String& text);
+
 // The text of a stored value: the float widened to double, 20 significant digits, general
 // notation, trailing zeros dropped.
 juce::String formatValue (float value);
