@@ -317,3 +317,31 @@ TEST (EngineThreads, ConcurrentConfigurationNeverTearsASnapshot)
     EXPECT_EQ (e->holder.mode, 3);
     EXPECT_EQ (e->holder.oversamplingIndex, 2);
 }
+
+TEST (EngineRouting, SwitchingOffReplaysNothingAnOutputOnlyChannelHeld)
+{
+    // Mono in, stereo out: channel 1 arrives holding whatever the host left there. After the
+    // pedal is switched off, its first dry samples must be channel 0's input, not that content.
+    auto e = makeEngine (1, 2, 2);
+    e->holder.hostInputChannels.store (1);
+    std::vector<float> l (64), r (64);
+    for (size_t i = 0; i < l.size(); ++i)
+    {
+        l[i] = 0.001f * (float) (i + 1);
+        r[i] = std::numeric_limits<float>::denorm_min();
+    }
+    float* ch[2] = { l.data(), r.data() };
+    juce::AudioBuffer<float> buffer (ch, 2, 64);
+    e->holder.process (buffer);
+
+    e->configure (0, 0, 2);
+    std::vector<float> l2 (64, 0.5f), r2 (64, std::numeric_limits<float>::denorm_min());
+    float* ch2[2] = { l2.data(), r2.data() };
+    juce::AudioBuffer<float> off (ch2, 2, 64);
+    e->holder.process (off);
+    for (size_t i = 0; i < 15; ++i)
+    {
+        EXPECT_EQ (r2[i], 0.001f * (float) (64 - 15 + i + 1)) << i;
+        EXPECT_EQ (r2[i], l2[i]);
+    }
+}

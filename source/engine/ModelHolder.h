@@ -76,8 +76,11 @@ public:
             return;
         }
 
+        // The dry line of an output-only channel records channel 0, which is what the dry path
+        // plays there; its own content is whatever the host left in the buffer.
+        const int hostInputs = hostInputChannels.load (std::memory_order_relaxed);
         for (int c = 0; c < numChannels; ++c)
-            dryDelay.run (c, channels[c], n, false);
+            dryDelay.run (c, channels[c < hostInputs ? c : 0], n, false);
 
         // A host may hand a buffer narrower than the layout the mode was chosen for.
         const Kernel kernel = numChannels >= channelsNeeded ? blockKernel : narrowKernel;
