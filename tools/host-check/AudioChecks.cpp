@@ -1,4 +1,5 @@
 #include "HostCheck.h"
+#include "ScenarioRun.h"
 
 namespace hostcheck
 {
@@ -121,36 +122,7 @@ Channels runOn (juce::AudioPluginInstance& p, const Scenario& s)
         if (auto* bypass = p.getBypassParameter())
             bypass->setValue (1.0f);
 
-    std::vector<std::vector<float>> inputs;
-    for (int c = 0; c < s.inputs; ++c)
-        inputs.push_back (testSignal (s, c));
-
-    const int width = juce::jmax (s.inputs, s.outputs, p.getTotalNumInputChannels(), p.getTotalNumOutputChannels());
-    Channels out ((size_t) s.outputs, std::vector<float> ((size_t) s.totalSamples));
-    int maxBlock = 0;
-    for (int b : s.blocks)
-        maxBlock = juce::jmax (maxBlock, b);
-    juce::AudioBuffer<float> buffer (width, maxBlock);
-    juce::MidiBuffer midi;
-
-    size_t blockIndex = 0;
-    for (int start = 0; start < s.totalSamples; ++blockIndex)
-    {
-        const int n = juce::jmin (s.blockSize (blockIndex), s.totalSamples - start);
-        buffer.setSize (width, n, false, false, true);
-        buffer.clear();
-        for (int c = 0; c < s.inputs; ++c)
-            buffer.copyFrom (c, 0, inputs[(size_t) c].data() + start, n);
-        midi.clear();
-        if (s.bypass)
-            p.processBlockBypassed (buffer, midi);
-        else
-            p.processBlock (buffer, midi);
-        for (int c = 0; c < s.outputs; ++c)
-            std::copy (buffer.getReadPointer (c), buffer.getReadPointer (c) + n, out[(size_t) c].data() + start);
-        start += n;
-    }
-    return out;
+    return playScenario (p, s, juce::jmax (s.inputs, s.outputs, p.getTotalNumInputChannels(), p.getTotalNumOutputChannels()));
 }
 
 bool runReference (const Target& target, const Scenario& s, Channels& out)

@@ -3,7 +3,7 @@
 //
 //   vesk_reference <scenario arguments> --output FILE
 
-#include "Scenario.h"
+#include "ScenarioRun.h"
 #include "processor/Processor.h"
 
 #include <cstdio>
@@ -39,36 +39,7 @@ int main (int argc, char** argv)
     for (auto& [index, value] : s.settings)
         params[index]->setValue (value);
 
-    std::vector<std::vector<float>> inputs;
-    for (int c = 0; c < s.inputs; ++c)
-        inputs.push_back (hostcheck::testSignal (s, c));
-
-    const int width = juce::jmax (s.inputs, s.outputs);
-    std::vector<std::vector<float>> outputs ((size_t) s.outputs, std::vector<float> ((size_t) s.totalSamples));
-    int maxBlock = 0;
-    for (int b : s.blocks)
-        maxBlock = juce::jmax (maxBlock, b);
-    juce::AudioBuffer<float> buffer (width, maxBlock);
-    juce::MidiBuffer midi;
-
-    size_t blockIndex = 0;
-    for (int start = 0; start < s.totalSamples; ++blockIndex)
-    {
-        const int n = juce::jmin (s.blockSize (blockIndex), s.totalSamples - start);
-        buffer.setSize (width, n, false, false, true);
-        buffer.clear();
-        for (int c = 0; c < s.inputs; ++c)
-            buffer.copyFrom (c, 0, inputs[(size_t) c].data() + start, n);
-
-        if (s.bypass)
-            p.processBlockBypassed (buffer, midi);
-        else
-            p.processBlock (buffer, midi);
-
-        for (int c = 0; c < s.outputs; ++c)
-            std::copy (buffer.getReadPointer (c), buffer.getReadPointer (c) + n, outputs[(size_t) c].data() + start);
-        start += n;
-    }
+    const auto outputs = hostcheck::playScenario (p, s, juce::jmax (s.inputs, s.outputs));
 
     std::FILE* f = std::fopen (rest[1].c_str(), "wb");
     if (f == nullptr)
