@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cmath>
+#include "ForceInline.h"
+#include "JunctionExp.h"
 
 // Junction diode of the clipping stage. `evaluate` gives the current and its derivative for one
 // junction voltage; the Newton solve reads `i` and `g` straight after the call.
@@ -12,6 +13,8 @@
 // The two diode types of the pedal differ only in their emission coefficient.
 struct ClippingDiode
 {
+    static constexpr float tangentLimit = 40.0f;
+
     float Vt = 0.0258f;  // thermal voltage, V
     float n;             // emission coefficient
     float Is = 2.52e-9f; // saturation current, A
@@ -24,28 +27,34 @@ struct ClippingDiode
     {
     }
 
-    void evaluate (float v) noexcept
+    VESK_FORCE_INLINE void evaluate (float v) noexcept
     {
-        const float a = k * v;
-
-        if (a > 40.0f)
-        {
-            const double e40 = std::exp (40.0);
-            i = ((float) ((double) (a - 39.0f) * e40) - 1.0f) * Is;
-            g = (float) ((double) (Is * k) * e40);
-        }
-        else
-        {
-            const float e = std::exp (a);
-            i = (e - 1.0f) * Is;
-            g = (Is * k) * e;
-        }
-
         if (! (v >= 0.0f))
         {
             i = 0.0f;
             g = 0.0f;
+            return;
         }
+
+        const float a = k * v;
+        if (a > tangentLimit)
+        {
+            tangent (a, i, g);
+        }
+        else
+        {
+            const float e = junctionExp (a);
+            i = (e - 1.0f) * Is;
+            g = (Is * k) * e;
+        }
+    }
+
+    // Current and conductance on the tangent, for a = k·v above the limit (formed in double).
+    VESK_FORCE_INLINE void tangent (float a, float& current, float& conductance) const noexcept
+    {
+        constexpr double e40 = 0x1.a220d397972ebp+57; // e^40, the double nearest to it
+        current = ((float) ((double) (a - 39.0f) * e40) - 1.0f) * Is;
+        conductance = (float) ((double) (Is * k) * e40);
     }
 };
 

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "DiodeTS.h"
+#include "ForceInline.h"
+
 #include <Eigen/Core>
 
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 // Per-sample run time of a circuit model in nonlinear state-space form:
 //
@@ -13,7 +17,7 @@
 //   x ← A·x + B·u + C·i         trapezoidal state update
 //
 // The record keeps its own copy of the model's nine matrices, handed over by setMatrices. The
-// nonlinearity is an anti-parallel diode pair across one port: device 0 sees +v, device 1 sees
+// nonlinearity is an anti-parallel device pair across one port: device 0 sees +v, device 1 sees
 // −v. Everything is single precision on fixed-size storage; a sample allocates nothing.
 template <class Model>
 class ModelRecord
@@ -22,6 +26,8 @@ public:
     using Traits = typename Model::Traits;
     using Matrices = typename Model::Matrices;
     using Sample = typename Traits::Sample;
+    using Device0 = typename Model::Device0;
+    using Device1 = typename Model::Device1;
 
     static constexpr int Nx = Traits::Nx;
     static constexpr int Nu = Traits::Nu;
@@ -31,13 +37,19 @@ public:
 
     static_assert (Nv == 1 && Ni == 2, "the solve handles one port across an anti-parallel device pair");
 
+    // Two exponential junctions get the short Newton iteration below; any other device pair the
+    // general one.
+    static constexpr bool junctionPair = std::is_base_of_v<ClippingDiode, Device0>
+                                         && std::is_base_of_v<ClippingDiode, Device1>
+                                         && std::is_same_v<Sample, float>;
+
     template <int Rows, int Cols>
     using Mat = Eigen::Matrix<Sample, Rows, Cols>;
 
     void setMatrices (const Matrices& m) noexcept { mat = m; }
     const Matrices& matrices() const noexcept { return mat; }
 
-    void predict() noexcept
+    VESK_FORCE_INLINE void predict() noexcept
     {
         p.noalias() = mat.G * x + mat.H * u;
     }
@@ -47,12 +59,12 @@ public:
     // iteration ends once |r| (taken before the step) is within the tolerance, or after
     // maxIterations. `i` keeps the currents of the last evaluation, at the voltage before the
     // final step; update() uses those.
-    void solve() noexcept
+    VESK_FORCE_INLINE void solve() noexcept
     {
-        iterations = 0;
-        Sample err = tolerance + Sample (1);
-        while (err > tolerance && iterations < maxIterations)
-            err = newtonStep();
+        Solve s (*this);
+        while (s.running)
+            s.iterate (*this);
+        s.finish (*this);
     }
 
     // Two independent records advanced together, each exactly as its own step() would: the
@@ -64,23 +76,16 @@ public:
         a.predict();
         b.predict();
 
-        a.iterations = 0;
-        b.iterations = 0;
-        Sample errA = a.tolerance + Sample (1), errB = b.tolerance + Sample (1);
-        bool runA = true, runB = true;
-        while (runA || runB)
+        Solve solveA (a), solveB (b);
+        while (solveA.running || solveB.running)
         {
-            if (runA)
-            {
-                errA = a.newtonStep();
-                runA = errA > a.tolerance && a.iterations < a.maxIterations;
-            }
-            if (runB)
-            {
-                errB = b.newtonStep();
-                runB = errB > b.tolerance && b.iterations < b.maxIterations;
-            }
+            if (solveA.running)
+                solveA.iterate (a);
+            if (solveB.running)
+                solveB.iterate (b);
         }
+        solveA.finish (a);
+        solveB.finish (b);
 
         a.update();
         b.update();
@@ -88,14 +93,14 @@ public:
         yb = b.y[0];
     }
 
-    void update() noexcept
+    VESK_FORCE_INLINE void update() noexcept
     {
         y.noalias() = mat.D * x + mat.E * u + mat.F * i;
         xNext.noalias() = mat.A * x + mat.B * u + mat.C * i;
         x = xNext;
     }
 
-    Sample step (Sample s) noexcept
+    VESK_FORCE_INLINE Sample step (Sample s) noexcept
     {
         u[0] = s;
         predict();
@@ -137,55 +142,118 @@ public:
     std::uint32_t maxIterations = 70;
     Sample tolerance = Sample (4e-5);
     std::uint32_t iterations = 0;        // Newton iterations of the last solve
-    typename Model::Device0 device0;
-    typename Model::Device1 device1;
+    Device0 device0;
+    Device1 device1;
 
 private:
-    // One Newton iteration; returns |r| taken before the step.
-    Sample newtonStep() noexcept
+    // One solve in registers: the iterate, the last evaluation and the loop state. The record's
+    // vectors receive the result in finish().
+    struct Solve
     {
-        evaluateDevices (v[0]);
-        const Sample k0 = mat.K (0, 0);
-        const Sample k1 = mat.K (0, 1);
-        const Sample i0 = device0.i, g0 = device0.g;
-        const Sample i1 = device1.i, g1 = device1.g;
+        Sample v, p, k0, k1, j0, tolerance;
+        std::uint32_t count = 0, limit;
+        bool running;
+        Sample i0 = 0, i1 = 0, g0 = 0, g1 = 0, j = 0, r = 0;
 
-        dI (0, 0) = g0;
-        dI (1, 0) = -g1;
-        i[0] = i0;
-        i[1] = i1;
+        // With exponential junctions the residual and Jacobian are affine in e = e^(k·|v|) of
+        // the conducting junction: r = (v − p + c) − c·e and J = d·e + J0 with c = K·Is and
+        // d = ±K·Is·k, which takes three dependent operations from e to the step instead of six.
+        Sample c0 = 0, c1 = 0, d0 = 0, d1 = 0;
 
-        J (0, 0) = k0 * g0 - k1 * g1 + J0 (0, 0);
-        r[0] = v[0] - p[0] - (k0 * i0 + k1 * i1);
-
-        const Sample j = J (0, 0);
-        const Sample delta = std::fabs (j) > Sample (0x1p-128) ? r[0] / j : Sample (0);
-        v[0] = v[0] + delta;
-
-        ++iterations;
-        return std::sqrt (r[0] * r[0]);
-    }
-
-    // Device 0 at +v, device 1 at −v. A diode conducts forwards only, so on either side of 0 one
-    // of the pair is cut off and needs no evaluation; at ±0 and for NaN both are evaluated.
-    void evaluateDevices (Sample vp) noexcept
-    {
-        if (vp > Sample (0))
+        VESK_FORCE_INLINE explicit Solve (ModelRecord& m) noexcept
+            : v (m.v[0]), p (m.p[0]), k0 (m.mat.K (0, 0)), k1 (m.mat.K (0, 1)), j0 (m.J0 (0, 0)),
+              tolerance (m.tolerance), limit (m.maxIterations), running (m.maxIterations > 0),
+              i0 (m.i[0]), i1 (m.i[1]), g0 (m.device0.g), g1 (m.device1.g), j (m.J (0, 0)), r (m.r[0])
         {
-            device0.evaluate (vp);
-            device1.i = device1.g = Sample (0);
+            if constexpr (junctionPair)
+            {
+                c0 = k0 * m.device0.Is;
+                c1 = k1 * m.device1.Is;
+                d0 = k0 * (m.device0.Is * m.device0.k);
+                d1 = -(k1 * (m.device1.Is * m.device1.k));
+            }
         }
-        else if (vp < Sample (0))
+
+        VESK_FORCE_INLINE void iterate (ModelRecord& m) noexcept
         {
-            device0.i = device0.g = Sample (0);
-            device1.evaluate (-vp);
+            if constexpr (junctionPair)
+            {
+                if (v > Sample (0))
+                    junctionStep<0> (m.device0, v, c0, d0, i0, g0, i1, g1);
+                else if (v < Sample (0))
+                    junctionStep<1> (m.device1, -v, c1, d1, i1, g1, i0, g0);
+                else
+                    generalStep (m);
+            }
+            else
+            {
+                generalStep (m);
+            }
+
+            ++count;
+            running = std::fabs (r) > tolerance && count < limit;
         }
-        else
+
+        // Device `Side` conducting at vd = |v|; the other is cut off and carries nothing.
+        template <int Side, class Device>
+        VESK_FORCE_INLINE void junctionStep (const Device& d, Sample vd, Sample c, Sample dk,
+                                             Sample& iOn, Sample& gOn, Sample& iOff, Sample& gOff) noexcept
         {
-            device0.evaluate (vp);
-            device1.evaluate (-vp);
+            const Sample a = d.k * vd;
+            iOff = gOff = Sample (0);
+
+            if (a > ClippingDiode::tangentLimit)
+            {
+                // Above the tangent point the current is linear in a: the general form.
+                d.tangent (a, iOn, gOn);
+                r = v - p - (Side == 0 ? k0 : k1) * iOn;
+                j = (Side == 0 ? k0 * gOn : -(k1 * gOn)) + j0;
+            }
+            else
+            {
+                const Sample e = junctionExp (a);
+                iOn = (e - Sample (1)) * d.Is;
+                gOn = (d.Is * d.k) * e;
+                r = ((v - p) + c) - c * e;
+                j = dk * e + j0;
+            }
+
+            v = v + (std::fabs (j) > Sample (0x1p-128) ? r / j : Sample (0));
         }
-    }
+
+        // Both devices evaluated at ±v (any device type; for junctions only at v = ±0 or NaN).
+        VESK_FORCE_INLINE void generalStep (ModelRecord& m) noexcept
+        {
+            m.device0.evaluate (v);
+            m.device1.evaluate (-v);
+            i0 = m.device0.i;
+            g0 = m.device0.g;
+            i1 = m.device1.i;
+            g1 = m.device1.g;
+
+            j = k0 * g0 - k1 * g1 + j0;
+            r = v - p - (k0 * i0 + k1 * i1);
+            v = v + (std::fabs (j) > Sample (0x1p-128) ? r / j : Sample (0));
+        }
+
+        VESK_FORCE_INLINE void finish (ModelRecord& m) const noexcept
+        {
+            m.iterations = count;
+            if (count == 0)
+                return;
+            m.v[0] = v;
+            m.i[0] = i0;
+            m.i[1] = i1;
+            m.dI (0, 0) = g0;
+            m.dI (1, 0) = -g1;
+            m.J (0, 0) = j;
+            m.r[0] = r;
+            m.device0.i = i0;
+            m.device0.g = g0;
+            m.device1.i = i1;
+            m.device1.g = g1;
+        }
+    };
 
     Matrices mat;
 };
