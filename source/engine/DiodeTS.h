@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ForceInline.h"
 #include "JunctionExp.h"
 
 // Junction diode of the clipping stage. `evaluate` gives the current and its derivative for one
@@ -27,7 +26,7 @@ struct ClippingDiode
     {
     }
 
-    VESK_FORCE_INLINE void evaluate (float v) noexcept
+    void evaluate (float v) noexcept
     {
         if (! (v >= 0.0f))
         {
@@ -50,7 +49,7 @@ struct ClippingDiode
     }
 
     // Current and conductance on the tangent, for a = k·v above the limit (formed in double).
-    VESK_FORCE_INLINE void tangent (float a, float& current, float& conductance) const noexcept
+    void tangent (float a, float& current, float& conductance) const noexcept
     {
         constexpr double e40 = 0x1.a220d397972ebp+57; // e^40, the double nearest to it
         current = ((float) ((double) (a - 39.0f) * e40) - 1.0f) * Is;

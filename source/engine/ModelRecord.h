@@ -1,7 +1,6 @@
 #pragma once
 
 #include "DiodeTS.h"
-#include "ForceInline.h"
 
 #include <Eigen/Core>
 
@@ -18,7 +17,9 @@
 //
 // The record keeps its own copy of the model's nine matrices, handed over by setMatrices. The
 // nonlinearity is an anti-parallel device pair across one port: device 0 sees +v, device 1 sees
-// −v. Everything is single precision on fixed-size storage; a sample allocates nothing.
+// −v. Everything is single precision on fixed-size storage; a sample allocates nothing. The
+// per-sample members are forced inline: inside the Newton loop a call would cost more than the
+// work, since every value live across it goes through memory.
 template <class Model>
 class ModelRecord
 {
@@ -49,7 +50,7 @@ public:
     void setMatrices (const Matrices& m) noexcept { mat = m; }
     const Matrices& matrices() const noexcept { return mat; }
 
-    VESK_FORCE_INLINE void predict() noexcept
+    EIGEN_ALWAYS_INLINE void predict() noexcept
     {
         p.noalias() = mat.G * x + mat.H * u;
     }
@@ -59,7 +60,7 @@ public:
     // iteration ends once |r| (taken before the step) is within the tolerance, or after
     // maxIterations. `i` keeps the currents of the last evaluation, at the voltage before the
     // final step; update() uses those.
-    VESK_FORCE_INLINE void solve() noexcept
+    EIGEN_ALWAYS_INLINE void solve() noexcept
     {
         Solve s (*this);
         while (s.running)
@@ -93,14 +94,14 @@ public:
         yb = b.y[0];
     }
 
-    VESK_FORCE_INLINE void update() noexcept
+    EIGEN_ALWAYS_INLINE void update() noexcept
     {
         y.noalias() = mat.D * x + mat.E * u + mat.F * i;
         xNext.noalias() = mat.A * x + mat.B * u + mat.C * i;
         x = xNext;
     }
 
-    VESK_FORCE_INLINE Sample step (Sample s) noexcept
+    EIGEN_ALWAYS_INLINE Sample step (Sample s) noexcept
     {
         u[0] = s;
         predict();
@@ -162,7 +163,7 @@ private:
         // needs, are formed beside that chain.
         Sample c0 = 0, c1 = 0, d0 = 0, d1 = 0;
 
-        VESK_FORCE_INLINE explicit Solve (ModelRecord& m) noexcept
+        EIGEN_ALWAYS_INLINE explicit Solve (ModelRecord& m) noexcept
             : v (m.v[0]), p (m.p[0]), k0 (m.mat.K (0, 0)), k1 (m.mat.K (0, 1)), j0 (m.J0 (0, 0)),
               tolerance (m.tolerance), limit (m.maxIterations), running (m.maxIterations > 0),
               i0 (m.i[0]), i1 (m.i[1]), g0 (m.device0.g), g1 (m.device1.g), j (m.J (0, 0)), r (m.r[0])
@@ -176,7 +177,7 @@ private:
             }
         }
 
-        VESK_FORCE_INLINE void iterate (ModelRecord& m) noexcept
+        EIGEN_ALWAYS_INLINE void iterate (ModelRecord& m) noexcept
         {
             if constexpr (junctionPair)
             {
@@ -198,7 +199,7 @@ private:
 
         // Device `Side` conducting at vd = |v|; the other is cut off and carries nothing.
         template <int Side, class Device>
-        VESK_FORCE_INLINE void junctionStep (const Device& d, Sample vd, Sample c, Sample dk,
+        EIGEN_ALWAYS_INLINE void junctionStep (const Device& d, Sample vd, Sample c, Sample dk,
                                              Sample& iOn, Sample& gOn, Sample& iOff, Sample& gOff) noexcept
         {
             const Sample a = d.k * vd;
@@ -224,7 +225,7 @@ private:
         }
 
         // Both devices evaluated at ±v (any device type; for junctions only at v = ±0 or NaN).
-        VESK_FORCE_INLINE void generalStep (ModelRecord& m) noexcept
+        EIGEN_ALWAYS_INLINE void generalStep (ModelRecord& m) noexcept
         {
             m.device0.evaluate (v);
             m.device1.evaluate (-v);
@@ -238,7 +239,7 @@ private:
             v = v + (std::fabs (j) > Sample (0x1p-128) ? r / j : Sample (0));
         }
 
-        VESK_FORCE_INLINE void finish (ModelRecord& m) const noexcept
+        EIGEN_ALWAYS_INLINE void finish (ModelRecord& m) const noexcept
         {
             m.iterations = count;
             if (count == 0)
