@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <type_traits>
 
 namespace
 {
@@ -86,7 +87,6 @@ void BM_NewtonIterations (benchmark::State& state)
 {
     const bool high = state.range (0) != 0;
     const bool fullDrive = state.range (1) != 0;
-    const int ratio = high ? 4 : 2;
     CircuitEngine engine;
     engine.configure (1, 1, high ? 2 : 0);
     engine.setSampleRate (rate);
@@ -97,37 +97,30 @@ void BM_NewtonIterations (benchmark::State& state)
     auto& channel = engine.holder.channel0;
     const double inputGain = 3.3;
     double iterations = 0.0, steps = 0.0;
+
+    // One host sample through the ratio-R filters, counting each model step's iterations.
+    auto hostSample = [&] (auto ratioConstant, float u)
+    {
+        constexpr int R = decltype (ratioConstant)::value;
+        auto& up = channel.interpolator<R>();
+        auto& down = channel.decimator<R>();
+        up.push (u);
+        for (int k = 0; k < R; ++k)
+        {
+            down.push (channel.record.step (up.next()));
+            iterations += channel.record.iterations;
+        }
+        steps += R;
+        return down.output();
+    };
+
     for (auto _ : state)
     {
         for (float x : guitar())
         {
             const float u = (float) (x * inputGain);
-            float y = 0.0f;
-            if (high)
-            {
-                auto& up = channel.interpolator<4>();
-                auto& down = channel.decimator<4>();
-                up.push (u);
-                for (int k = 0; k < ratio; ++k)
-                {
-                    down.push (channel.record.step (up.next()));
-                    iterations += channel.record.iterations;
-                }
-                y = down.output();
-            }
-            else
-            {
-                auto& up = channel.interpolator<2>();
-                auto& down = channel.decimator<2>();
-                up.push (u);
-                for (int k = 0; k < ratio; ++k)
-                {
-                    down.push (channel.record.step (up.next()));
-                    iterations += channel.record.iterations;
-                }
-                y = down.output();
-            }
-            steps += ratio;
+            const float y = high ? hostSample (std::integral_constant<int, 4>(), u)
+                                 : hostSample (std::integral_constant<int, 2>(), u);
             benchmark::DoNotOptimize (y);
         }
     }
