@@ -95,9 +95,9 @@ public:
             else if (arg == "--state")                          value (arg, inlineValue, [this] (auto v) { opts().settings.stateFile = v; });
             else if (arg == "--save-state")                     value (arg, inlineValue, [this] (auto v) { opts().saveStateFile = v; });
             else if (arg == "--set")                            value (arg, inlineValue, [this, arg] (auto v) { addSet (arg, v); });
-            else if (arg == "--block-size")                     value (arg, inlineValue, [this, arg] (auto v) { blockSize (arg, v); });
+            else if (arg == "--block-size")                     value (arg, inlineValue, [this, arg] (auto v) { count (arg, v, maxBlockSize, "a block size", opts().blockSize); });
             else if (arg == "--bits")                           value (arg, inlineValue, [this, arg] (auto v) { bits (arg, v); });
-            else if (arg == "-j" || arg == "--jobs")            value (arg, inlineValue, [this, arg] (auto v) { jobs (arg, v); });
+            else if (arg == "-j" || arg == "--jobs")            value (arg, inlineValue, [this, arg] (auto v) { count (arg, v, maxJobs, "a job count", opts().jobs); });
             else if (arg == "--rate")                           value (arg, inlineValue, [this, arg] (auto v) { rate (arg, v); });
             else if (! shortForm (arg, inlineValue))
                 fail ("unknown option '" + arg + "'");
@@ -172,12 +172,13 @@ private:
         opts().settings.changes.push_back ({ name, v, option });
     }
 
-    void blockSize (const juce::String& option, const juce::String& text)
+    // A whole number from 1 to `highest` into `target`.
+    void count (const juce::String& option, const juce::String& text, int highest, const char* what, int& target)
     {
-        if (const auto n = parseInteger (text, 1, maxBlockSize))
-            opts().blockSize = *n;
+        if (const auto n = parseInteger (text, 1, highest))
+            target = *n;
         else
-            fail (option + ": '" + text + "' is not a block size from 1 to " + juce::String (maxBlockSize));
+            fail (option + ": '" + text + "' is not " + what + " from 1 to " + juce::String (highest));
     }
 
     void bits (const juce::String& option, const juce::String& text)
@@ -188,14 +189,6 @@ private:
             opts().bitsPerSample = 32;
         else
             fail (option + ": '" + text + "' is not 24 or 32");
-    }
-
-    void jobs (const juce::String& option, const juce::String& text)
-    {
-        if (const auto n = parseInteger (text, 1, maxJobs))
-            opts().jobs = *n;
-        else
-            fail (option + ": '" + text + "' is not a job count from 1 to " + juce::String (maxJobs));
     }
 
     void rate (const juce::String& option, const juce::String& text)
