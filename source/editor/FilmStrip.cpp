@@ -35,10 +35,15 @@ juce::Rectangle<int> FilmStrip::frameBounds (int frameIndex) const
 
 void FilmStrip::drawFrame (juce::Graphics& g, int frameIndex) const
 {
+    drawFrameScaled (g, frameIndex, frameWidth, frameHeight);
+}
+
+void FilmStrip::drawFrameScaled (juce::Graphics& g, int frameIndex, int width, int height) const
+{
     if (image == nullptr || ! image->isValid())
         return;
 
     const auto source = frameBounds (frameIndex);
-    g.drawImage (*image, 0, 0, frameWidth, frameHeight,
+    g.drawImage (*image, 0, 0, width, height,
                  source.getX(), source.getY(), source.getWidth(), source.getHeight(), false);
 }

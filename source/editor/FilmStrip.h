@@ -13,6 +13,9 @@ public:
     // Draws frame `frameIndex` at the origin of g at its natural size.
     void drawFrame (juce::Graphics& g, int frameIndex) const;
 
+    // Draws frame `frameIndex` at the origin of g, scaled to width × height.
+    void drawFrameScaled (juce::Graphics& g, int frameIndex, int width, int height) const;
+
     // Source rectangle of frame k inside the image.
     juce::Rectangle<int> frameBounds (int frameIndex) const;
 

@@ -1,23 +1,20 @@
 #include "FilmStripKnob.h"
 
-#include "FilmStrip.h"
-
 FilmStripKnob::FilmStripKnob() : juce::Slider (juce::String()) {}
 
 FilmStripKnob::~FilmStripKnob() = default;
 
 void FilmStripKnob::setImage (juce::Image* newImage)
 {
-    image = newImage;
-    if (image == nullptr)
+    if (newImage == nullptr)
+    {
+        strip = FilmStrip (nullptr, 0, false);
         return;
+    }
 
     numFrames = 65;
-    isHorizontal = false;
     setTextBoxStyle (juce::Slider::NoTextBox, false, 0, 0);
-    const auto size = FilmStrip::frameSizeOf (image, numFrames, isHorizontal);
-    frameWidth = size.x;
-    frameHeight = size.y;
+    strip = FilmStrip (newImage, numFrames, false);
 }
 
 int FilmStripKnob::currentFrame() const
@@ -29,12 +26,7 @@ int FilmStripKnob::currentFrame() const
 
 void FilmStripKnob::paint (juce::Graphics& g)
 {
-    if (image == nullptr || ! image->isValid())
-        return;
-
-    const auto source = FilmStrip::frameBoundsOf (currentFrame(), frameWidth, frameHeight, isHorizontal);
-    g.drawImage (*image, 0, 0, getWidth(), getHeight(),
-                 source.getX(), source.getY(), source.getWidth(), source.getHeight(), false);
+    strip.drawFrameScaled (g, currentFrame(), getWidth(), getHeight());
 }
 
 void FilmStripKnob::resized() {}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FilmStrip.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 // A slider that paints itself as one frame of a vertical strip of knob pictures: the frame
@@ -11,7 +13,8 @@ public:
     FilmStripKnob();
     ~FilmStripKnob() override;
 
-    // Views newImage as 65 stacked frames and removes the value box. A null image is ignored.
+    // Views newImage as 65 stacked frames and removes the value box. A null image leaves the knob
+    // without a picture (it paints nothing and has no frame size).
     void setImage (juce::Image* newImage);
 
     void paint (juce::Graphics& g) override;
@@ -20,15 +23,12 @@ public:
     // The frame the current value shows.
     int currentFrame() const;
 
-    int getFrameWidth() const  { return frameWidth; }
-    int getFrameHeight() const { return frameHeight; }
+    int getFrameWidth() const  { return strip.getFrameWidth(); }
+    int getFrameHeight() const { return strip.getFrameHeight(); }
 
 private:
-    juce::Image* image = nullptr;
+    FilmStrip strip { nullptr, 0, false };
     int numFrames = 0;
-    bool isHorizontal = false;
-    int frameWidth = 0;
-    int frameHeight = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FilmStripKnob)
 };
