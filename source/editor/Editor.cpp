@@ -141,16 +141,16 @@ void Editor::paint (juce::Graphics& g)
 
 void Editor::resized()
 {
-    driveKnob->setBounds (87, 61, 65, 65);
-    toneKnob->setBounds (152, 114, 65, 65);
-    levelKnob->setBounds (217, 61, 65, 65);
-    ledToggle->setBounds (152, 35, 65, 65);
-    qualitySwitch->setBounds (270, 19, 48, 17);
-    stereoToggle->setBounds (61, 18, 30, 21);
-    inputGain->setBounds (107, 22, 150, 14);
-    footSwitch->setBounds (138, 340, 105, 80);
-    modSwitch->setBounds (92, 143, 59, 40);
-    modBackground->setBounds (92, 192, 59, 26);
+    driveKnob->setBounds (EditorLayout::drive());
+    toneKnob->setBounds (EditorLayout::tone());
+    levelKnob->setBounds (EditorLayout::level());
+    ledToggle->setBounds (EditorLayout::led());
+    qualitySwitch->setBounds (EditorLayout::quality());
+    stereoToggle->setBounds (EditorLayout::stereo());
+    inputGain->setBounds (EditorLayout::inputGain());
+    footSwitch->setBounds (EditorLayout::footSwitch());
+    modSwitch->setBounds (EditorLayout::modSwitch());
+    modBackground->setBounds (EditorLayout::modBackground());
 }
 
 int Editor::parameterOf (const juce::Slider* slider) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditorLayout.h"
 #include "KnobLF_quality_sw.h"
 #include "KnobTSOnoff.h"
 #include "PedalKnobs.h"
@@ -23,8 +24,8 @@ class Editor final : public juce::AudioProcessorEditor,
                      public juce::Button::Listener
 {
 public:
-    static constexpr int width = 370;
-    static constexpr int height = 476;
+    static constexpr int width = EditorLayout::width;
+    static constexpr int height = EditorLayout::height;
     static constexpr int pollIntervalMs = 150;
 
     explicit Editor (Processor& p);

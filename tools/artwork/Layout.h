@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/EditorLayout.h"
+
 #include <juce_graphics/juce_graphics.h>
 
 namespace artwork
@@ -8,19 +10,8 @@ namespace artwork
 // frame of the control's strip is exactly that rectangle, cut out of the finished picture.
 namespace layout
 {
-    constexpr int width  = 370;
-    constexpr int height = 476;
-
-    inline juce::Rectangle<int> drive()        { return { 87, 61, 65, 65 }; }
-    inline juce::Rectangle<int> tone()         { return { 152, 114, 65, 65 }; }
-    inline juce::Rectangle<int> level()        { return { 217, 61, 65, 65 }; }
-    inline juce::Rectangle<int> led()          { return { 152, 35, 65, 65 }; }
-    inline juce::Rectangle<int> quality()      { return { 270, 19, 48, 17 }; }
-    inline juce::Rectangle<int> stereo()       { return { 61, 18, 30, 21 }; }
-    inline juce::Rectangle<int> inputGain()    { return { 107, 22, 150, 14 }; }
-    inline juce::Rectangle<int> footSwitch()   { return { 138, 340, 105, 80 }; }
-    inline juce::Rectangle<int> modSwitch()    { return { 92, 143, 59, 40 }; }
-    inline juce::Rectangle<int> modReflection() { return { 92, 192, 59, 26 }; }
+    // The controls' rectangles, shared with the editor.
+    using namespace EditorLayout;
 
     // The enclosure and the dark bar above it.
     inline juce::Rectangle<float> enclosure()  { return { 29.0f, 52.0f, 311.0f, 418.0f }; }

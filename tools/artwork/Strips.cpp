@@ -71,7 +71,7 @@ std::vector<Picture> renderAllPictures (const Fonts& fonts)
         { "led.png",         layout::led(),    2, 1, [] (juce::Graphics& g, int k) { drawLed (g, layout::led(), k == 1); } },
         { "stereo.png",      layout::stereo(), 2, 0, [] (juce::Graphics& g, int k) { drawStereoRings (g, layout::stereo(), k == 1); } },
         { "mod_switch.png",  layout::modSwitch(), 2, 0, [&fonts] (juce::Graphics& g, int k) { drawModelSwitch (g, layout::modSwitch(), fonts, k == 1); } },
-        { "mod_bg.png",      layout::modReflection(), 2, 0, [&fonts] (juce::Graphics& g, int k) { drawModelReflection (g, layout::modReflection(), fonts, k == 1); } },
+        { "mod_bg.png",      layout::modBackground(), 2, 0, [&fonts] (juce::Graphics& g, int k) { drawModelReflection (g, layout::modBackground(), fonts, k == 1); } },
         { "quality.png",     layout::quality(), 2, 1, [&fonts] (juce::Graphics& g, int k) { drawQualityWords (g, layout::quality(), fonts, k == 1); } },
     };
 
