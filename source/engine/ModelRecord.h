@@ -221,7 +221,7 @@ private:
                 j = dk * e + j0;
             }
 
-            v = v + (std::fabs (j) > Sample (0x1p-128) ? r / j : Sample (0));
+            applyStep();
         }
 
         // Both devices evaluated at ±v (any device type; for junctions only at v = ±0 or NaN).
@@ -236,6 +236,12 @@ private:
 
             j = k0 * g0 - k1 * g1 + j0;
             r = v - p - (k0 * i0 + k1 * i1);
+            applyStep();
+        }
+
+        // v ← v + r/J; a zero or sub-normal Jacobian gives no step.
+        EIGEN_ALWAYS_INLINE void applyStep() noexcept
+        {
             v = v + (std::fabs (j) > Sample (0x1p-128) ? r / j : Sample (0));
         }
 
