@@ -146,7 +146,7 @@ TEST_F (EditorWiring, InputGainDoubleClickReturnsTo5)
     EXPECT_EQ (log->values().back().value, 0.5f);
 }
 
-TEST_F (EditorWiring, StereoSwitchSendsPlusAndMinusHalfWithoutGesture)
+TEST_F (EditorWiring, StereoSwitchSendsTheEndsOfTheRangeWithoutGesture)
 {
     Mouse mouse (*c.stereo);
     mouse.click (centreOf (*c.stereo));
@@ -159,8 +159,8 @@ TEST_F (EditorWiring, StereoSwitchSendsPlusAndMinusHalfWithoutGesture)
     ASSERT_EQ (log->entries.size(), 2u) << "button clicks send no gesture";
     EXPECT_EQ (log->entries[0].what, What::value);
     EXPECT_EQ (log->entries[0].index, 5);
-    EXPECT_EQ (log->entries[0].value, 0.5f);
-    EXPECT_EQ (log->entries[1].value, -0.5f);
+    EXPECT_EQ (log->entries[0].value, 1.0f);
+    EXPECT_EQ (log->entries[1].value, 0.0f);
 }
 
 TEST_F (EditorWiring, FootSwitchTurnsTheLedInTheSameCallback)
@@ -180,8 +180,8 @@ TEST_F (EditorWiring, FootSwitchTurnsTheLedInTheSameCallback)
     const auto values = log->values();
     ASSERT_EQ (values.size(), 2u);
     EXPECT_EQ (values[0].index, 0);
-    EXPECT_EQ (values[0].value, -0.5f);
-    EXPECT_EQ (values[1].value, 0.5f);
+    EXPECT_EQ (values[0].value, 0.0f);
+    EXPECT_EQ (values[1].value, 1.0f);
     EXPECT_EQ (ledWhenSent, (std::vector<bool> { false, true }));
     EXPECT_EQ (log->entries.size(), 2u);
 }
@@ -215,8 +215,8 @@ TEST_F (EditorWiring, ModelSwitchMovesItsStripInTheSameCallback)
     const auto values = log->values();
     ASSERT_EQ (values.size(), 2u);
     EXPECT_EQ (values[0].index, 7);
-    EXPECT_EQ (values[0].value, 0.5f);
-    EXPECT_EQ (values[1].value, -0.5f);
+    EXPECT_EQ (values[0].value, 1.0f);
+    EXPECT_EQ (values[1].value, 0.0f);
     EXPECT_EQ (stripWhenSent, (std::vector<bool> { true, false }));
 }
 

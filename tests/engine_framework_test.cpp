@@ -193,7 +193,7 @@ TEST (EngineGains, InputGainJumpTakesOneAndAQuarterSecondsAtAnyRate)
         PassThroughEngine e;
         e.configure (1, 1, 0);
         e.setSampleRate (rate);
-        e.holder.inputGainTarget.store (10.0);
+        e.setGainTargets (10.0, 0.0);
         const int expected = (int) std::lround (1.25 * rate);
         std::vector<float> x ((size_t) expected - 2, 0.0f);
         runMono (e, x, 512);
@@ -207,8 +207,7 @@ TEST (EngineGains, SilenceUntilARateIsKnownAndZeroBlocksAreNoOps)
 {
     PassThroughEngine e;
     e.configure (1, 1, 2);
-    e.holder.inputGainTarget.store (3.3);
-    e.holder.outputGainTarget.store (0.35);
+    e.setGainTargets (3.3, 0.35);
     const auto y = runMono (e, std::vector<float> (500, 0.5f));
     for (float v : y)
         EXPECT_EQ (v, 0.0f);

@@ -14,7 +14,7 @@ using Record = ModelRecord<Ts9Model>;
 Ts9Model::Matrices ts9Matrices (int drive, int tone, int level, double fs)
 {
     Ts9Model m;
-    m.applyPotKey (ModelTraits<33, 1, 0, 1>::potKey (drive, tone, level));
+    m.applyPotKey (Ts9Model::Grid::potKey (drive, tone, level));
     m.sampleRate = fs;
     m.rebuildCoefficients();
     return m.matrices();

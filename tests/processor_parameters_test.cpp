@@ -101,14 +101,14 @@ TEST (Parameters, StepConversionAndLabels)
     EXPECT_EQ (drive.getLabel(), " [22]");
 }
 
-TEST (Parameters, TextIsReadAsADecimalNumberWithoutRangeCheck)
+TEST (Parameters, TextIsReadAsADecimalNumberWithinTheRange)
 {
     Processor p;
     auto& drive = param (p, 1);
     EXPECT_EQ (drive.getValueForText ("0.25"), 0.25f);
-    EXPECT_EQ (drive.getValueForText ("1.5"), 1.5f);
+    EXPECT_EQ (drive.getValueForText ("1.5"), 1.0f);
     EXPECT_EQ (drive.getValueForText ("Enabled"), 0.0f);
-    EXPECT_EQ (drive.getValueForText ("-3"), -3.0f);
+    EXPECT_EQ (drive.getValueForText ("-3"), 0.0f);
     EXPECT_EQ (drive.getValueForText ("  +0.75 dB"), 0.75f);
     // Found by the fuzzer: the framework's reader overflows an int on long exponents.
     EXPECT_EQ (drive.getValueForText ("0222222222E2222555555555555555000000000000"), 0.0f);
@@ -129,8 +129,9 @@ TEST (Parameters, OnlyAChangedStepWorksTheEngine)
     auto& gain = param (p, FloatParameter::inputGain);
     gain.setValue (0.8f);
     EXPECT_EQ (p.engine.getRebuildCount(), before + 1) << "Input Gain moves only the gain target";
-    EXPECT_DOUBLE_EQ (p.engine.holder.inputGainTarget.load(), (double) 0.8f * 10.0);
-    EXPECT_EQ (p.engine.holder.outputGainTarget.load(), 0.35);
+    ProcessorFixture::runSilence (p, 1);
+    EXPECT_EQ (p.engine.holder.inputGainTarget, (double) (0.8f * 49.0f * 0.020408163f) * 10.0);
+    EXPECT_EQ (p.engine.holder.outputGainTarget, 0.35);
 }
 
 TEST (Parameters, NonFiniteValuesAreRefused)
@@ -179,7 +180,8 @@ TEST (Programs, SwitchChangesEveryParameterAndTheEngine)
     EXPECT_EQ (param (p, FloatParameter::level).getValue(), 0.69f * 32.0f * 0.03125f);
     EXPECT_EQ (param (p, FloatParameter::level).getLabel(), " [22]");
     EXPECT_EQ (param (p, FloatParameter::inputGain).getLabel(), " [15]");
-    EXPECT_DOUBLE_EQ (p.engine.holder.inputGainTarget.load(), (double) param (p, 4).getValue() * 10.0);
+    ProcessorFixture::runSilence (p, 1);
+    EXPECT_EQ (p.engine.holder.inputGainTarget, (double) param (p, 4).getValue() * 10.0);
 
     // Edits change only the current slot.
     param (p, FloatParameter::tone).setValue (0.25f);
@@ -206,13 +208,14 @@ TEST (Programs, OutOfRangeIndicesAreIgnored)
     EXPECT_EQ (p.getProgramName (4), "");
 }
 
-TEST (Programs, OutOfRangeStepsAreClampedBeforeTheEngine)
+TEST (Parameters, OutOfRangeValuesAreClampedWhereTheyEnter)
 {
     auto p = ProcessorFixture::makePrepared (1, 1, 48000.0);
-    // A drive of 5.0 stores step 160 (kept for the state) but the engine sees pot 32; a quality
-    // of 3 stores 3 and the engine runs at the High ratio.
+    // Values beyond the ends stop at the ends where they enter: a drive of 5.0 is 1.0 (step 32),
+    // a quality of 3 is High, of -7 Low; every value a host reads back lies in 0..1.
     param (*p, FloatParameter::drive).setValue (5.0f);
-    EXPECT_EQ (param (*p, FloatParameter::drive).getStep(), 160.0f);
+    EXPECT_EQ (param (*p, FloatParameter::drive).getStep(), 32.0f);
+    EXPECT_EQ (param (*p, FloatParameter::drive).getValue(), 1.0f);
     param (*p, FloatParameter::quality).setValue (3.0f);
     EXPECT_EQ (p->engine.getOversamplingIndex(), 2);
     param (*p, FloatParameter::quality).setValue (-7.0f);

@@ -149,21 +149,50 @@ TEST (State, FirstChildOtherThanProgramsLoadsNoProgramButAppliesCprog)
     EXPECT_EQ (p.parameters[7]->getValue(), 1.0f) << "slot 2 (3 Clean) is shown";
 }
 
-TEST (State, OutOfRangeProgramNumbers)
+TEST (State, OutOfRangeProgramNumbersSelectTheNearestSlotAndItsSound)
 {
-    Processor p;
-    p.setCurrentProgram (3);
-    load (p, "<Vesk cprog=\"9\"><programs><program programname=\"n\"/></programs></Vesk>");
-    EXPECT_EQ (p.getProgramName (0), "n");
-    EXPECT_EQ (p.getCurrentProgram(), 9) << "reported as given";
-    EXPECT_EQ (p.parameters[1]->getProgramSlot(), 3) << "but the parameters stay where they were";
+    // An instance on "4 Fat" loads states whose program number lies outside the four slots. The
+    // program reported, the values reported and the sound must all be one and the same program:
+    // the nearest slot. The sound is compared with a fresh instance given those values.
+    const std::string programs = "<programs><program programname=\"a\" p1=\"0.2\" p3=\"0.4\"/>"
+                                 "<program programname=\"b\" p1=\"0.9\" p4=\"0.7\"/><program programname=\"c\"/>"
+                                 "<program programname=\"d\" p1=\"0.6\" p2=\"0.1\" p7=\"1\"/></programs>";
+    for (const auto& [cprog, slot] : std::vector<std::pair<std::string, int>> {
+             { "9", 3 }, { "4", 3 }, { "-3", 0 }, { "99999999999999999999", 3 }, { "x", 0 } })
+    {
+        auto p = ProcessorFixture::makePrepared (1, 1, 48000.0);
+        p->setCurrentProgram (3);
+        ProcessorFixture::runSilence (*p, 1);
+        load (*p, "<Vesk cprog=\"" + cprog + "\">" + programs + "</Vesk>");
+        EXPECT_EQ (p->getCurrentProgram(), slot) << cprog;
+        for (auto* fp : p->parameters)
+            EXPECT_EQ (fp->getProgramSlot(), slot) << cprog;
 
-    load (p, "<Vesk cprog=\"-2\"><programs/></Vesk>");
-    EXPECT_EQ (p.getCurrentProgram(), 0) << "a negative number selects nothing";
-    EXPECT_EQ (p.parameters[1]->getProgramSlot(), 3);
+        auto fresh = ProcessorFixture::makePrepared (1, 1, 48000.0);
+        for (size_t k = 0; k < 8; ++k)
+            fresh->parameters[k]->setValueNotifyingHost (p->parameters[k]->getValue());
 
-    load (p, "<Vesk cprog=\"99999999999999999999\"/>");
-    EXPECT_EQ (p.parameters[1]->getProgramSlot(), 3);
+        // Both start from silence with their gains at the targets, so the same settings must give
+        // the same output to the bit.
+        for (auto* q : { p.get(), fresh.get() })
+        {
+            ProcessorFixture::runSilence (*q, 1);
+            q->engine.holder.inputGain = q->engine.holder.inputGainTarget;
+            q->engine.holder.outputGain = q->engine.holder.outputGainTarget;
+        }
+        juce::AudioBuffer<float> a (1, 4096), b (1, 4096);
+        for (int i = 0; i < 4096; ++i)
+            a.setSample (0, i, 0.3f * (float) ((i * 37) % 101 - 50) / 50.0f);
+        b.makeCopyOf (a);
+        ProcessorFixture::run (*p, a, 256);
+        ProcessorFixture::run (*fresh, b, 256);
+        float worst = 0.0f;
+        for (int i = 0; i < 4096; ++i)
+            worst = std::max (worst, std::abs (a.getSample (0, i) - b.getSample (0, i)));
+        EXPECT_EQ (worst, 0.0f) << cprog;
+        EXPECT_GT (b.getRMSLevel (0, 0, 4096), 0.01f);
+        EXPECT_EQ (p->engine.holder.appliedSnapshot().settings, p->currentEngineSettings()) << cprog;
+    }
 }
 
 TEST (State, RejectedBlocksChangeNothing)

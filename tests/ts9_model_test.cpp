@@ -13,7 +13,7 @@ namespace
 {
 unsigned key (int drive, int tone, int level)
 {
-    return ModelTraits<33, 1, 0, 1>::potKey (drive, tone, level);
+    return Ts9Model::Grid::potKey (drive, tone, level);
 }
 
 Ts9Model built (unsigned potKey, double rate, int modFlag = 0)

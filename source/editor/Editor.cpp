@@ -11,9 +11,11 @@ bool isSwitchedOn (float normalised)
     return (int) (normalised + 0.5f) != 0;
 }
 
+// The ends of the range, which hosts record and show as they are; both land on the same
+// switch position as any value on their side of the middle.
 float switchValue (const juce::Button& button)
 {
-    return button.getToggleState() ? 0.5f : -0.5f;
+    return button.getToggleState() ? 1.0f : 0.0f;
 }
 
 void showParameter (juce::Slider& slider, const FloatParameter& parameter)

@@ -44,8 +44,8 @@ private:
     {
         double inGain = h.inputGain;
         double outGain = h.outputGain;
-        const double inTarget = h.inputGainTarget.load (std::memory_order_relaxed);
-        const double outTarget = h.outputGainTarget.load (std::memory_order_relaxed);
+        const double inTarget = h.inputGainTarget;
+        const double outTarget = h.outputGainTarget;
         const double step = h.gainStep;
 
         float* left = ch[0];

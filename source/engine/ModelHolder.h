@@ -34,11 +34,12 @@ public:
     // The host's input channel count, for the pedal-off path (set when playback is prepared).
     std::atomic<int> hostInputChannels { 2 };
 
-    double inputGain = 0.0;                     // audio thread only
-    double outputGain = 0.0;                    // audio thread only
-    std::atomic<double> inputGainTarget { 0.0 };  // written by the processor, any thread
-    std::atomic<double> outputGainTarget { 0.0 };
-    double gainStep = 0.0;                      // audio thread only, from the published settings
+    // Audio thread only: the gains, and their targets and step from the published settings.
+    double inputGain = 0.0;
+    double outputGain = 0.0;
+    double inputGainTarget = 0.0;
+    double outputGainTarget = 0.0;
+    double gainStep = 0.0;
 
 protected:
     DryDelay dryDelay;
@@ -103,6 +104,9 @@ public:
     // Writer side: the engine fills and publishes settings through this.
     TripleBuffer<Snapshot>& settingsChannel() noexcept { return settings; }
 
+    // Audio side: the snapshot the last block ran with.
+    const Snapshot& appliedSnapshot() const noexcept { return settings.readSlot(); }
+
     TS channel0;
     TS channel1;
     int mode = 0;
@@ -114,6 +118,8 @@ private:
         if (s.mode != mode || s.oversamplingIndex != oversamplingIndex)
             setMode (s.mode, s.oversamplingIndex);
         gainStep = s.gainStep;
+        inputGainTarget = s.settings.inputGainTarget;
+        outputGainTarget = s.settings.outputGainTarget;
         channel0.record.setMatrices (s.matrices);
         channel1.record.setMatrices (s.matrices);
     }

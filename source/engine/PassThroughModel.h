@@ -1,12 +1,15 @@
 #pragma once
 
 #include "TupleSolver.h"
+#include "models/ModelTraits.h"
+#include "models/PotGrid.h"
 
 // A model whose circuit is a wire: the engine's routing, gains and filters can be checked on it
 // without a circuit in between.
 struct PassThroughModel
 {
     struct Matrices {};
+    using Grid = ModelTraits<PotGrid::positions, 1, 0, 1>;
 
     int modFlag = 0;
     double sampleRate = 1.0;

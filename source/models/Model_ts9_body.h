@@ -33,6 +33,7 @@ public:
     using Device0 = D0;
     using Device1 = D1;
     using Matrices = StateSpaceMatrices<ST>;
+    using Grid = MT;
 
     static_assert (Traits::Nx == 5 && Traits::Nu == 1 && Traits::Nv == 1 && Traits::Ni == 2
                        && Traits::Ny == 1 && Traits::Nn == 15,
@@ -61,10 +62,10 @@ public:
     double rLevelBottom = 99000.0;
 
     double sampleRate = 1.0;     // rate the matrices were last built for, Hz
-    float gridStep = 0.03125f;   // pot travel per grid position
+    float gridStep = 1.0f / (float) (MT::gridSize - 1);   // pot travel per grid position
     int modFlag = 0;             // "TS Model": 0 Original, otherwise Modded
 
-    // Sets the five pot resistances from a key drive·33² + tone·33 + level. Does not rebuild.
+    // Sets the five pot resistances from a key drive·n² + tone·n + level (n positions per pot). Does not rebuild.
     void applyPotKey (unsigned key) noexcept
     {
         constexpr unsigned n = (unsigned) MT::gridSize;

@@ -3,12 +3,14 @@
 #include "Processor.h"
 #include "StateCodec.h"
 #include "StepMath.h"
+#include "models/PotGrid.h"
 
 #include <cmath>
 
 namespace
 {
-constexpr float potToNormalised = 0.03125f;
+constexpr float potScale = (float) PotGrid::lastPosition;
+constexpr float potToNormalised = PotGrid::travelPerPosition;
 constexpr float gainToNormalised = 0.020408163f;   // 1/49 as a float
 
 int clampSlot (int slot) { return slot < FloatParameter::numPrograms ? slot : FloatParameter::numPrograms - 1; }
@@ -29,7 +31,7 @@ float FloatParameter::toStep (unsigned k, float x)
 {
     switch (k)
     {
-        case drive: case tone: case level: return x * 32.0f;
+        case drive: case tone: case level: return x * potScale;
         case inputGain: return x * 49.0f;
         default: return (float) truncateStep (x + 0.5f);
     }
@@ -71,11 +73,12 @@ void FloatParameter::setValue (float newValue)
 
 bool FloatParameter::setValueForProgram (float x, int slot)
 {
-    // A value that is not a number cannot be a position of any control; keep the old one.
+    // A value that is not a number cannot be a position of any control; keep the old one. Values
+    // beyond the ends stop at the ends, so that every value a host reads back lies in 0..1.
     if (! std::isfinite (x) || slot < 0)
         return false;
 
-    const float step = toStep (kind, x);
+    const float step = toStep (kind, juce::jlimit (0.0f, 1.0f, x));
     auto& stored = programValues[clampSlot (slot)];
 
     if (stored.load (std::memory_order_relaxed) == step)
@@ -119,5 +122,7 @@ juce::String FloatParameter::getLabel() const
 
 float FloatParameter::getValueForText (const juce::String& text) const
 {
-    return (float) StateCodec::readNumber (text);
+    // Typed text that reads beyond the ends stops at them, as a value set by a host does.
+    const float x = (float) StateCodec::readNumber (text);
+    return std::isnan (x) ? 0.0f : juce::jlimit (0.0f, 1.0f, x);
 }

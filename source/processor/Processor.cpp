@@ -40,6 +40,9 @@ Processor::Processor()
         addParameter (p);
     }
 
+    // From here on the engine reads its settings from the parameters whenever it builds.
+    engine.readSettingsFrom (settingsReader);
+
     setLatencySamples (latencySamples);
 
     // The factory programs take the same road as a saved state.
@@ -60,14 +63,11 @@ void Processor::prepareToPlay (double sampleRate, int)
     const int inputs = getTotalNumInputChannels();
     const int outputs = getTotalNumOutputChannels();
 
-    if (inputs != seenInputChannels.load() || outputs != seenOutputChannels.load())
-    {
-        seenInputChannels.store (inputs);
-        seenOutputChannels.store (outputs);
-        engine.holder.hostInputChannels.store (inputs);
-        reconfigureChannels();
-    }
+    seenInputChannels.store (inputs);
+    seenOutputChannels.store (outputs);
+    engine.holder.hostInputChannels.store (inputs);
 
+    // Publishes the channel counts and the rate together, and returns only once it is published.
     engine.setSampleRate (sampleRate);
 }
 
@@ -131,64 +131,47 @@ void Processor::setCurrentProgram (int index)
     for (auto* p : parameters)
         p->setProgramSlot (index);
     currentProgram.store (index);
-
-    reconfigureChannels();
-    applyModelAndPots();
-    applyInputGain (parameters[FloatParameter::inputGain]->getValue());
+    engine.settingsChanged (true);
 
     suspendProcessing (false);
+
+    notifyHostOfNewValues();
 }
 
-void Processor::parameterChanged (unsigned kind, float newValue)
+void Processor::parameterChanged (unsigned kind, float)
 {
-    switch (kind)
-    {
-        case FloatParameter::inputGain:
-            applyInputGain (newValue);
-            break;
-        case FloatParameter::drive:
-        case FloatParameter::tone:
-        case FloatParameter::level:
-        case FloatParameter::model:
-            applyModelAndPots();
-            break;
-        case FloatParameter::onOff:
-        case FloatParameter::processing:
-        case FloatParameter::quality:
-            reconfigureChannels();
-            applyModelAndPots();
-            break;
-        default:
-            break;
-    }
+    // The builder reads every value itself; Input Gain moves only the gain target, every other
+    // parameter rebuilds the matrices.
+    engine.settingsChanged (kind != FloatParameter::inputGain);
 }
 
-void Processor::reconfigureChannels()
+EngineSettings Processor::currentEngineSettings() const noexcept
 {
-    const int on = switchPosition (parameters[FloatParameter::onOff]->getStep());
-    const int stereo = switchPosition (parameters[FloatParameter::processing]->getStep());
-    const int high = switchPosition (parameters[FloatParameter::quality]->getStep());
-
+    const auto step = [this] (unsigned kind) { return parameters[kind]->getStep(); };
+    const int on = switchPosition (step (FloatParameter::onOff));
+    const int stereo = switchPosition (step (FloatParameter::processing));
+    const int high = switchPosition (step (FloatParameter::quality));
     const int inputs = seenInputChannels.load();
     const int outputs = seenOutputChannels.load();
 
-    const int activeInputs = (inputs <= 1 ? inputs : stereo + 1) * on;
-    const int activeOutputs = outputs * on;
-    engine.configure (activeInputs, activeOutputs, high * 2);
+    EngineSettings s;
+    s.inputChannels = (inputs <= 1 ? inputs : stereo + 1) * on;
+    s.outputChannels = outputs * on;
+    s.qualityCode = high * 2;
+    s.model = switchPosition (step (FloatParameter::model));
+    s.drive = potPosition (step (FloatParameter::drive));
+    s.tone = potPosition (step (FloatParameter::tone));
+    s.level = potPosition (step (FloatParameter::level));
+    s.inputGainTarget = (double) parameters[FloatParameter::inputGain]->getValue() * inputGainScale;
+    s.outputGainTarget = outputGainTarget;
+    return s;
 }
 
-void Processor::applyModelAndPots()
+void Processor::notifyHostOfNewValues()
 {
-    engine.setModel (switchPosition (parameters[FloatParameter::model]->getStep()));
-    engine.setPots (potPosition (parameters[FloatParameter::drive]->getStep()),
-                    potPosition (parameters[FloatParameter::tone]->getStep()),
-                    potPosition (parameters[FloatParameter::level]->getStep()));
-}
-
-void Processor::applyInputGain (double normalised)
-{
-    engine.holder.inputGainTarget.store (normalised * inputGainScale);
-    engine.holder.outputGainTarget.store (outputGainTarget);
+    // Program switches and state loads change every value without a parameter call; hosts that
+    // cache values re-read them on this.
+    updateHostDisplay (ChangeDetails().withProgramChanged (true).withParameterInfoChanged (true));
 }
 
 void Processor::getStateInformation (juce::MemoryBlock& destData)
@@ -219,8 +202,9 @@ void Processor::setStateInformation (const void* data, int sizeInBytes)
     if (! loaded)
         return;
 
-    // A negative program number selects nothing and is reported as 0.
-    currentProgram.store (juce::jmax (0, loaded->currentProgram));
+    // A program number outside the four slots selects the nearest slot, so that the parameters
+    // and the sound always agree with the program reported.
+    const int program = juce::jlimit (0, getNumPrograms() - 1, loaded->currentProgram);
 
     {
         const std::lock_guard<std::mutex> lock (programNamesLock);
@@ -231,7 +215,7 @@ void Processor::setStateInformation (const void* data, int sizeInBytes)
         for (size_t k = 0; k < 8; ++k)
             parameters[k]->setValueForProgram (loaded->programs[(size_t) slot].values[k], slot);
 
-    setCurrentProgram (loaded->currentProgram);
+    setCurrentProgram (program);
 }
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()

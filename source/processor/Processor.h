@@ -62,10 +62,21 @@ public:
     std::atomic<int> seenOutputChannels { 0 };
     std::vector<FloatParameter*> parameters;
 
+    // The engine's settings as the parameters and the cached channel counts say now. The engine's
+    // builder calls this on whatever thread builds; it reads atomics only.
+    EngineSettings currentEngineSettings() const noexcept;
+
 private:
-    void reconfigureChannels();
-    void applyModelAndPots();
-    void applyInputGain (double normalised);
+    struct SettingsReader final : EngineSettingsSource
+    {
+        explicit SettingsReader (const Processor& p) : owner (p) {}
+        EngineSettings currentEngineSettings() const noexcept override { return owner.currentEngineSettings(); }
+        const Processor& owner;
+    };
+
+    void notifyHostOfNewValues();
+
+    SettingsReader settingsReader { *this };
 
     std::array<juce::String, 4> programNames;
     mutable std::mutex programNamesLock;   // names are never touched by the audio thread

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "models/PotGrid.h"
+
 #include <climits>
 
 // Truncation of a stored float toward zero that is defined for every value: out-of-range values
@@ -15,11 +17,10 @@ inline int truncateStep (float v) noexcept
     return (int) v;
 }
 
-// A pot position the engine's grid knows (0..32), and a switch position (0 or 1).
+// A pot position on the knob grid, and a switch position (0 or 1).
 inline int potPosition (float step) noexcept
 {
-    const int p = truncateStep (step);
-    return p < 0 ? 0 : (p > 32 ? 32 : p);
+    return PotGrid::clampPosition (truncateStep (step));
 }
 
 inline int switchPosition (float step) noexcept

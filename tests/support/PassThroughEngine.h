@@ -13,8 +13,7 @@ inline void setUnityGains (PassThroughEngine& e)
 {
     e.holder.inputGain = 1.0;
     e.holder.outputGain = 1.0;
-    e.holder.inputGainTarget.store (1.0);
-    e.holder.outputGainTarget.store (1.0);
+    e.setGainTargets (1.0, 1.0);
 }
 
 // Processes one channel's signal through the engine in blocks, returning the output.

@@ -33,6 +33,18 @@ inline std::string textOf (const juce::MemoryBlock& block)
     return std::string (static_cast<const char*> (block.getData()) + 8, block.getSize() - 9);
 }
 
+// Runs `blocks` blocks of silence, so that the audio side takes up the newest settings.
+inline void runSilence (Processor& p, int blocks, int blockSize = 16)
+{
+    juce::AudioBuffer<float> buffer (2, blockSize);
+    juce::MidiBuffer midi;
+    for (int b = 0; b < blocks; ++b)
+    {
+        buffer.clear();
+        p.processBlock (buffer, midi);
+    }
+}
+
 // Runs a whole signal through the processor in blocks of `blockSize`, in place.
 inline void run (Processor& p, juce::AudioBuffer<float>& signal, int blockSize)
 {

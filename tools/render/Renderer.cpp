@@ -36,8 +36,8 @@ int processorLatency (const Processor&)
 int preRollSamples (const Processor& processor, double sampleRate)
 {
     // Both gains start at 0 and move 8 / rate per sample towards their targets.
-    const auto& holder = processor.engine.holder;
-    const double largest = juce::jmax (std::abs (holder.inputGainTarget.load()), std::abs (holder.outputGainTarget.load()));
+    const auto settings = processor.currentEngineSettings();
+    const double largest = juce::jmax (std::abs (settings.inputGainTarget), std::abs (settings.outputGainTarget));
     return (int) std::ceil (largest * sampleRate / 8.0) + 64;
 }
 
