@@ -1,6 +1,7 @@
 #include "Processor.h"
 
 #include "FactoryPrograms.h"
+#include "HostAnnouncement.h"
 #include "StateCodec.h"
 #include "StepMath.h"
 
@@ -137,6 +138,7 @@ void Processor::setCurrentProgram (int index)
     applyInputGain (parameters[FloatParameter::inputGain]->getValue());
 
     suspendProcessing (false);
+    announceNewValues (*this);
 }
 
 void Processor::parameterChanged (unsigned kind, float newValue)
@@ -232,6 +234,7 @@ void Processor::setStateInformation (const void* data, int sizeInBytes)
             parameters[k]->setValueForProgram (loaded->programs[(size_t) slot].values[k], slot);
 
     setCurrentProgram (loaded->currentProgram);
+    announceNewValues (*this);
 }
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
