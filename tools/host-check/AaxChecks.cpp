@@ -171,7 +171,20 @@ void checkProcessing (const VeskAaxEffectInterface& api, VeskAaxEffect* e, HostL
     }
     api.setParameterValue (e, api.getMasterBypassIndex (e), 0.0f);
     if (HeapCount::available())
+    {
+        // The count sees what the module allocates: reading a chunk builds text on the heap.
+        std::vector<char> chunk (1 << 16);
+        uint32_t written = 0;
+        std::size_t chunkBlocks = 0;
+        {
+            HeapCount::Scope heap;
+            api.getChunk (e, chunk.data(), (uint32_t) chunk.size(), &written);
+            chunkBlocks = heap.blocks();
+        }
+        report().saw ("heap blocks requested by one getChunk inside the module: " + juce::String ((int) chunkBlocks));
+        report().expect (chunkBlocks > 0, "the host's heap count sees allocations made inside the module");
         report().expectInt ((juce::int64) heapBlocks, 0, "heap blocks requested on the processing thread (16 blocks of 1 to 4096 samples, 256 prepared)");
+    }
     else
         report().saw ("heap use on the processing thread not measurable in this build");
 
