@@ -1,5 +1,6 @@
 // The editor's wiring: what each user action sends to the parameters, and how host changes come
 // back to the controls through the poll.
+#include "support/DisplayErrors.h"
 #include "support/EditorHarness.h"
 
 using namespace EditorHarness;
@@ -302,6 +303,9 @@ TEST_F (EditorWiring, PollNeverMovesAKnobAwayFromTheValueJustSet)
 TEST_F (EditorWiring, ProgramChangeShowsAtTheNextPoll)
 {
     p.setCurrentProgram (1);
+    // The switch reports each new value to the host once; the poll then writes nothing back.
+    EXPECT_EQ (log->values().size(), 8u);
+    log->entries.clear();
     open->editor->timerCallback();
     EXPECT_EQ (c.drive->getValue(), 0.0);
     EXPECT_EQ (c.tone->getValue(), 64.0);
@@ -322,6 +326,7 @@ TEST_F (EditorWiring, InputGainBarThroughTheWindowDoubleClickResetsAndAPlainClic
     if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
         GTEST_SKIP() << "needs a display (run under Xvfb)";
 
+    DisplayErrors::tolerate();
     auto& editor = *open->editor;
     editor.addToDesktop (0);
     editor.setVisible (true);
@@ -353,7 +358,7 @@ TEST_F (EditorWiring, InputGainBarThroughTheWindowDoubleClickResetsAndAPlainClic
         }
     };
 
-    c.inputGain->setValue (1.0, juce::dontSendNotification);
+    ASSERT_NE (c.inputGain->getValue(), 5.0);   // 3.3, from Input Gain 0.33
     const auto t = juce::Time::currentTimeMillis();
     press (t);
     press (t + 80);

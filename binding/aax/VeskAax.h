@@ -34,8 +34,9 @@ typedef int32_t VeskAcfResult;
 #define VESK_ACF_E_BUSY (-6)            /* ACFShutdown: instances are still alive */
 
 /* The version of this interface, reported by ACFGetSDKVersion: major in the high 32 bits, minor
-   in the low ones. 1.1 added createWithHost, prepare and VESK_ACF_E_BUSY at the end of the tables;
-   a 1.0 host keeps working, but must now call prepare before processing (see process). */
+   in the low ones. 1.1 appended createWithHost and prepare to the effect's table and added
+   VESK_ACF_E_BUSY; every 1.0 call keeps its meaning except process, which now needs prepare
+   first (a block never prepares the effect on the processing thread). */
 #define VESK_AAX_INTERFACE_VERSION (((uint64_t) 1 << 32) | 1u)
 
 /* The interface identifier to pass to ACFGetClassFactory for VeskAaxEffectInterface. */
