@@ -9,7 +9,7 @@ packages=(
   libeigen3-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fst-dev
-  libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxcomposite-dev
+  libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxcomposite-dev libxtst-dev
   libfreetype-dev libfontconfig1-dev fonts-dejavu-core libasound2-dev libjack-jackd2-dev
   libpng-dev libjpeg-dev libflac-dev libvorbis-dev libogg-dev
   libgl-dev libcurl4-openssl-dev

@@ -1,5 +1,6 @@
 // The editor's wiring: what each user action sends to the parameters, and how host changes come
 // back to the controls through the poll.
+#include "support/DisplayErrors.h"
 #include "support/EditorHarness.h"
 
 using namespace EditorHarness;
@@ -302,6 +303,9 @@ TEST_F (EditorWiring, PollNeverMovesAKnobAwayFromTheValueJustSet)
 TEST_F (EditorWiring, ProgramChangeShowsAtTheNextPoll)
 {
     p.setCurrentProgram (1);
+    // The switch reports each new value to the host once; the poll then writes nothing back.
+    EXPECT_EQ (log->values().size(), 8u);
+    log->entries.clear();
     open->editor->timerCallback();
     EXPECT_EQ (c.drive->getValue(), 0.0);
     EXPECT_EQ (c.tone->getValue(), 64.0);
@@ -312,4 +316,69 @@ TEST_F (EditorWiring, ProgramChangeShowsAtTheNextPoll)
     EXPECT_EQ (c.quality->getValue(), 1.0);
     EXPECT_FALSE (c.mod->getToggleState());
     EXPECT_TRUE (log->values().empty());
+}
+
+// The input-gain bar as a user's mouse reaches it: button events delivered to the editor's window
+// (its peer) at the bar's coordinates go to whatever component lies there, the value label that
+// covers the bar included.
+TEST_F (EditorWiring, InputGainBarThroughTheWindowDoubleClickResetsAndAPlainClickOpensTyping)
+{
+    if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
+        GTEST_SKIP() << "needs a display (run under Xvfb)";
+
+    DisplayErrors::tolerate();
+    auto& editor = *open->editor;
+    editor.addToDesktop (0);
+    editor.setVisible (true);
+    auto* peer = editor.getPeer();
+    ASSERT_NE (peer, nullptr);
+    juce::Label* label = nullptr;
+    for (auto* child : c.inputGain->getChildren())
+        if (auto* l = dynamic_cast<juce::Label*> (child))
+            label = l;
+    ASSERT_NE (label, nullptr);
+
+    const auto bar = c.inputGain->getBounds().toFloat().getCentre();
+    ASSERT_EQ (editor.getComponentAt (bar.roundToInt()), label);   // the label covers the bar
+    const auto left = juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier);
+    const auto press = [&] (juce::int64 at)
+    {
+        peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, bar, left,
+                                juce::MouseInputSource::defaultPressure, 0.0f, at);
+        peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, bar, {},
+                                juce::MouseInputSource::defaultPressure, 0.0f, at + 20);
+    };
+    const auto runFor = [] (int ms)
+    {
+        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) ms;
+        while (juce::Time::getMillisecondCounter() < end)
+        {
+            dispatchPendingMessages();
+            juce::Thread::sleep (5);
+        }
+    };
+
+    ASSERT_NE (c.inputGain->getValue(), 5.0);   // 3.3, from Input Gain 0.33
+    const auto t = juce::Time::currentTimeMillis();
+    press (t);
+    press (t + 80);
+    runFor (juce::MouseEvent::getDoubleClickTimeout() + 200);
+    EXPECT_EQ (c.inputGain->getValue(), 5.0);
+    ASSERT_FALSE (log->values().empty());
+    EXPECT_EQ (log->values().back().value, 0.5f);
+    EXPECT_EQ (log->entries.front().what, What::begin);
+    EXPECT_EQ (log->entries.back().what, What::end);
+    EXPECT_EQ (label->getCurrentTextEditor(), nullptr) << "a double-click opens no text entry";
+
+    // A plain click, long after: the value opens for typing once the double-click time is over.
+    press (juce::Time::currentTimeMillis());
+    EXPECT_EQ (label->getCurrentTextEditor(), nullptr);
+    runFor (juce::MouseEvent::getDoubleClickTimeout() + 200);
+    ASSERT_NE (label->getCurrentTextEditor(), nullptr);
+    label->getCurrentTextEditor()->setText ("2.5", false);
+    label->hideEditor (false);
+    EXPECT_EQ (c.inputGain->getValue(), 2.5);
+    EXPECT_EQ (log->values().back().value, 0.25f);
+
+    editor.removeFromDesktop();
 }

@@ -1,5 +1,6 @@
 #include "AaxEffect.h"
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -7,7 +8,8 @@ juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
 namespace
 {
-// Set while the host's own value is being applied, so that it is not reported back to the host.
+// Set while the host's own value or chunk is being applied, so that it is not reported back to
+// the host as a change made inside the effect.
 thread_local bool applyingHostValue = false;
 
 std::unique_ptr<juce::AudioProcessor> createProcessorForAax()
@@ -22,19 +24,17 @@ std::unique_ptr<juce::AudioProcessor> createProcessorForAax()
 constexpr int displayDecimals = 3;
 }
 
-AaxEffect::AaxEffect (const VeskAaxProcessingComponent& component, const VeskAaxHostCallbacks* callbacks)
+AaxEffect::AaxEffect (const VeskAaxProcessingComponent& component, const Host& h)
     : processor (createProcessorForAax()),
       numInputs ((int) component.inputChannels),
-      numOutputs ((int) component.outputChannels)
+      numOutputs ((int) component.outputChannels),
+      host (h)
 {
-    if (callbacks != nullptr)
-        host = *callbacks;
-
-    // The channel configuration of the component; the rate and block size follow with the first
-    // processing call.
+    // The channel configuration of the component; the rate and block size come with prepare.
     processor->setPlayConfigDetails (numInputs, numOutputs, 0.0, 0);
 
     processorParameters = processor->getParameters();
+    inGesture.assign ((size_t) processorParameters.size(), 0);
     texts.resize ((size_t) processorParameters.size() + 1);
     infos.resize (texts.size());
 
@@ -124,35 +124,61 @@ juce::String AaxEffect::getParameterText (float value)
 
 void AaxEffect::parameterValueChanged (int parameterIndex, float newValue)
 {
-    if (! applyingHostValue && host.parameterChanged != nullptr)
-        host.parameterChanged (host.context, parameterIndex, newValue);
+    if (applyingHostValue || host.parameterChanged == nullptr)
+        return;
+
+    // A change outside a gesture of the editor's (a switch clicked) is a gesture of its own.
+    const bool alone = host.parameterGesture != nullptr
+                       && juce::MessageManager::getInstance()->isThisTheMessageThread()
+                       && juce::isPositiveAndBelow (parameterIndex, (int) inGesture.size())
+                       && inGesture[(size_t) parameterIndex] == 0;
+    if (alone)
+        host.parameterGesture (host.context, parameterIndex, 1);
+    host.parameterChanged (host.context, parameterIndex, newValue);
+    if (alone)
+        host.parameterGesture (host.context, parameterIndex, 0);
+}
+
+void AaxEffect::parameterGestureChanged (int parameterIndex, bool starting)
+{
+    if (juce::isPositiveAndBelow (parameterIndex, (int) inGesture.size()))
+        inGesture[(size_t) parameterIndex] = starting ? 1 : 0;
+    if (host.parameterGesture != nullptr)
+        host.parameterGesture (host.context, parameterIndex, starting ? 1 : 0);
+}
+
+bool AaxEffect::prepare (double sampleRate, int maximumBlockSize)
+{
+    if (! (sampleRate > 0.0 && std::isfinite (sampleRate)) || maximumBlockSize < 1)
+        return false;
+
+    const juce::ScopedLock lock (processor->getCallbackLock());
+    processor->setPlayConfigDetails (numInputs, numOutputs, sampleRate, maximumBlockSize);
+    processor->prepareToPlay (sampleRate, maximumBlockSize);
+    preparedBlockSize = maximumBlockSize;
+    preparedRate = sampleRate;
+    return true;
 }
 
 void AaxEffect::process (const VeskAaxProcessContext& context) noexcept
 {
     const int n = context.numSamples;
-    if (n < 0 || context.outputs == nullptr)
+    if (n <= 0 || context.outputs == nullptr)
         return;
+    for (int c = 0; c < numOutputs; ++c)
+        if (context.outputs[c] == nullptr)
+            return;
 
     const juce::ScopedLock lock (processor->getCallbackLock());
 
-    // A new block size (or rate) prepares the processor afresh.
-    if (n != preparedBlockSize || context.sampleRate != preparedRate)
-    {
-        if (processor->getTotalNumInputChannels() != numInputs || processor->getTotalNumOutputChannels() != numOutputs)
-            processor->setPlayConfigDetails (numInputs, numOutputs, context.sampleRate, n);
-        else
-            processor->setRateAndBufferSizeDetails (context.sampleRate, n);
-        processor->prepareToPlay (context.sampleRate, n);
-        preparedBlockSize = n;
-        preparedRate = context.sampleRate;
-    }
+    // Only a prepared effect processes: preparing allocates, so it never happens here.
+    const bool ready = preparedBlockSize > 0 && (context.sampleRate == preparedRate || context.sampleRate == 0.0);
 
     // In place on the host's output buffers; outputs without an input start silent.
     for (int c = 0; c < numOutputs; ++c)
     {
         float* out = context.outputs[c];
-        if (c < numInputs && context.inputs != nullptr && context.inputs[c] != nullptr)
+        if (ready && c < numInputs && context.inputs != nullptr && context.inputs[c] != nullptr)
         {
             if (context.inputs[c] != out)
                 std::memcpy (out, context.inputs[c], sizeof (float) * (size_t) n);
@@ -162,41 +188,61 @@ void AaxEffect::process (const VeskAaxProcessContext& context) noexcept
             std::memset (out, 0, sizeof (float) * (size_t) n);
         }
     }
+    if (! ready)
+        return;
 
-    juce::AudioBuffer<float> buffer (context.outputs, numOutputs, n);
-    if (masterBypass.load() >= 0.5f)
-        processor->processBlockBypassed (buffer, midi);
-    else
-        processor->processBlock (buffer, midi);
+    // A block longer than prepared goes through in prepared-size pieces.
+    const bool bypassed = masterBypass.load() >= 0.5f;
+    for (int start = 0; start < n; start += preparedBlockSize)
+    {
+        juce::AudioBuffer<float> piece (context.outputs, numOutputs, start, juce::jmin (preparedBlockSize, n - start));
+        if (bypassed)
+            processor->processBlockBypassed (piece, midi);
+        else
+            processor->processBlock (piece, midi);
+    }
 }
 
-uint32_t AaxEffect::takeChunkSnapshot()
+uint32_t AaxEffect::getChunkSize()
 {
-    const std::lock_guard<std::mutex> l (chunkLock);
-    chunk.reset();
-    processor->getStateInformation (chunk);
-    return (uint32_t) chunk.getSize();
+    juce::MemoryBlock state;
+    processor->getStateInformation (state);
+    return (uint32_t) state.getSize();
 }
 
 bool AaxEffect::copyChunk (void* data, uint32_t capacity, uint32_t& written)
 {
-    const std::lock_guard<std::mutex> l (chunkLock);
-    if (chunk.isEmpty())
-        processor->getStateInformation (chunk);
-    if (capacity < chunk.getSize())
+    juce::MemoryBlock state;
+    processor->getStateInformation (state);
+    written = (uint32_t) state.getSize();
+    if (capacity < state.getSize())
         return false;
-    std::memcpy (data, chunk.getData(), chunk.getSize());
-    written = (uint32_t) chunk.getSize();
+    std::memcpy (data, state.getData(), state.getSize());
     return true;
 }
 
 void AaxEffect::setChunk (const void* data, uint32_t size)
 {
+    applyingHostValue = true;
     processor->setStateInformation (data, (int) size);
+    applyingHostValue = false;
+
+    // The chunk may have changed every parameter: the host hears each new value once.
+    if (host.parameterChanged != nullptr)
+        for (int i = 0; i < processorParameters.size(); ++i)
+            host.parameterChanged (host.context, i, processorParameters[i]->getValue());
 }
 
 bool AaxEffect::openEditor (void* parentWindow, int& width, int& height)
 {
+    if (editor != nullptr && parentWindow != editorParent)
+    {
+        // Another parent window: the editor moves into it.
+        editor->removeFromDesktop();
+        editor->addToDesktop (0, parentWindow);
+        editor->setVisible (true);
+        editorParent = parentWindow;
+    }
     if (editor == nullptr)
     {
         editor.reset (processor->createEditorIfNeeded());
@@ -204,6 +250,7 @@ bool AaxEffect::openEditor (void* parentWindow, int& width, int& height)
             return false;
         editor->addToDesktop (0, parentWindow);
         editor->setVisible (true);
+        editorParent = parentWindow;
     }
     width = editor->getWidth();
     height = editor->getHeight();
@@ -216,5 +263,6 @@ void AaxEffect::closeEditor()
     {
         editor->removeFromDesktop();
         editor.reset();
+        editorParent = nullptr;
     }
 }

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,15 @@
 class AaxEffect final : private juce::AudioProcessorParameter::Listener
 {
 public:
-    AaxEffect (const VeskAaxProcessingComponent& component, const VeskAaxHostCallbacks* callbacks);
+    // The host's callbacks, whichever way the host handed them over.
+    struct Host
+    {
+        void* context = nullptr;
+        void (*parameterChanged) (void*, int32_t, float) = nullptr;
+        void (*parameterGesture) (void*, int32_t, int32_t) = nullptr;
+    };
+
+    AaxEffect (const VeskAaxProcessingComponent& component, const Host& host);
     ~AaxEffect() override;
 
     int getNumParameters() const noexcept { return (int) infos.size(); }
@@ -29,9 +36,10 @@ public:
     int getLatencySamples() const { return processor->getLatencySamples(); }
     double getTailSeconds() const { return processor->getTailLengthSeconds(); }
 
+    bool prepare (double sampleRate, int maximumBlockSize);
     void process (const VeskAaxProcessContext& context) noexcept;
 
-    uint32_t takeChunkSnapshot();
+    uint32_t getChunkSize();
     bool copyChunk (void* data, uint32_t capacity, uint32_t& written);
     void setChunk (const void* data, uint32_t size);
 
@@ -46,24 +54,26 @@ private:
     };
 
     void parameterValueChanged (int parameterIndex, float newValue) override;
-    void parameterGestureChanged (int, bool) override {}
+    void parameterGestureChanged (int parameterIndex, bool starting) override;
 
     std::unique_ptr<juce::AudioProcessor> processor;
     const int numInputs;
     const int numOutputs;
-    VeskAaxHostCallbacks host {};
+    const Host host;
 
     juce::Array<juce::AudioProcessorParameter*> processorParameters;
     std::vector<ParameterText> texts;
     std::vector<VeskAaxParameterInfo> infos;
     std::atomic<float> masterBypass { 0.0f };
 
-    int preparedBlockSize = -1;   // audio thread
-    double preparedRate = 0.0;    // audio thread
+    // Parameters inside a gesture begun in the editor (message thread).
+    std::vector<char> inGesture;
+
+    // Written by prepare and read by process, both under the processor's callback lock.
+    int preparedBlockSize = 0;
+    double preparedRate = 0.0;
     juce::MidiBuffer midi;
 
-    std::mutex chunkLock;
-    juce::MemoryBlock chunk;
-
     std::unique_ptr<juce::AudioProcessorEditor> editor;
+    void* editorParent = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "AaxEffect.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -116,25 +117,57 @@ void runOnMessageThread (const std::function<void()>& f)
                                      const_cast<std::function<void()>*> (&f));
 }
 
-bool isStarted()
-{
-    const std::lock_guard<std::mutex> l (moduleLock);
-    return runtime != nullptr;
-}
-
 AaxEffect* toEffect (VeskAaxEffect* e) { return reinterpret_cast<AaxEffect*> (e); }
 
 // The effect's function table -------------------------------------------------------------------
 
-VeskAaxEffect* createEffect (uint32_t componentIndex, const VeskAaxHostCallbacks* callbacks)
+// Counts the instance in while the module is started, so that the last ACFShutdown cannot tear
+// the framework down under it.
+bool admitEffect()
 {
-    if (componentIndex >= numProcessingComponents || ! isStarted())
+    const std::lock_guard<std::mutex> l (moduleLock);
+    if (runtime == nullptr)
+        return false;
+    ++liveEffects;
+    return true;
+}
+
+VeskAaxEffect* makeEffect (uint32_t componentIndex, const AaxEffect::Host& host)
+{
+    if (componentIndex >= numProcessingComponents || ! admitEffect())
         return nullptr;
 
     AaxEffect* effect = nullptr;
-    runOnMessageThread ([&] { effect = new AaxEffect (processingComponents[componentIndex], callbacks); });
-    ++liveEffects;
+    runOnMessageThread ([&] { effect = new AaxEffect (processingComponents[componentIndex], host); });
     return reinterpret_cast<VeskAaxEffect*> (effect);
+}
+
+VeskAaxEffect* createEffect (uint32_t componentIndex, const VeskAaxHostCallbacks* callbacks)
+{
+    AaxEffect::Host host;
+    if (callbacks != nullptr)
+    {
+        host.context = callbacks->context;
+        host.parameterChanged = callbacks->parameterChanged;
+    }
+    return makeEffect (componentIndex, host);
+}
+
+VeskAaxEffect* createEffectWithHost (uint32_t componentIndex, const VeskAaxHostInterface* h)
+{
+    AaxEffect::Host host;
+    if (h != nullptr)
+    {
+        // Members beyond the size the host filled in count as null.
+        const auto has = [h] (size_t end) { return h->structSize >= end; };
+        if (has (offsetof (VeskAaxHostInterface, context) + sizeof (h->context)))
+            host.context = h->context;
+        if (has (offsetof (VeskAaxHostInterface, parameterChanged) + sizeof (h->parameterChanged)))
+            host.parameterChanged = h->parameterChanged;
+        if (has (offsetof (VeskAaxHostInterface, parameterGesture) + sizeof (h->parameterGesture)))
+            host.parameterGesture = h->parameterGesture;
+    }
+    return makeEffect (componentIndex, host);
 }
 
 void destroyEffect (VeskAaxEffect* e)
@@ -142,6 +175,7 @@ void destroyEffect (VeskAaxEffect* e)
     if (e == nullptr)
         return;
     runOnMessageThread ([&] { delete toEffect (e); });
+    const std::lock_guard<std::mutex> l (moduleLock);
     --liveEffects;
 }
 
@@ -183,11 +217,18 @@ void process (VeskAaxEffect* e, const VeskAaxProcessContext* context)
         toEffect (e)->process (*context);
 }
 
+VeskAcfResult prepare (VeskAaxEffect* e, double sampleRate, int32_t maximumBlockSize)
+{
+    if (e == nullptr)
+        return VESK_ACF_E_INVALIDARG;
+    return toEffect (e)->prepare (sampleRate, (int) maximumBlockSize) ? VESK_ACF_OK : VESK_ACF_E_INVALIDARG;
+}
+
 VeskAcfResult getChunkSize (VeskAaxEffect* e, uint32_t* size)
 {
     if (e == nullptr || size == nullptr)
         return VESK_ACF_E_INVALIDARG;
-    *size = toEffect (e)->takeChunkSnapshot();
+    *size = toEffect (e)->getChunkSize();
     return VESK_ACF_OK;
 }
 
@@ -244,6 +285,8 @@ const VeskAaxEffectInterface effectInterface = {
     setChunk,
     openEditor,
     closeEditor,
+    createEffectWithHost,
+    prepare,
 };
 }
 
@@ -264,6 +307,8 @@ VeskAcfResult ACFShutdown (void*)
     const std::lock_guard<std::mutex> l (moduleLock);
     if (startups == 0)
         return VESK_ACF_E_NOTINITIALISED;
+    if (startups == 1 && liveEffects.load() > 0)
+        return VESK_ACF_E_BUSY;   // the instances still need the framework and the message thread
     if (--startups == 0)
         runtime.reset();
     return VESK_ACF_OK;

@@ -4,6 +4,28 @@ SliderLF::SliderLabelComp::SliderLabelComp() : juce::Label (juce::String(), juce
 
 void SliderLF::SliderLabelComp::mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails&) {}
 
+void SliderLF::SliderLabelComp::mouseUp (const juce::MouseEvent& e)
+{
+    const bool plainClick = e.getNumberOfClicks() == 1 && ! e.mouseWasDraggedSinceMouseDown() && ! e.mods.isPopupMenu()
+                            && contains (e.getPosition());
+    if (plainClick && isEditable() && isEnabled())
+        startTimer (juce::MouseEvent::getDoubleClickTimeout());
+    else
+        stopTimer();
+}
+
+void SliderLF::SliderLabelComp::mouseDoubleClick (const juce::MouseEvent&)
+{
+    stopTimer();
+}
+
+void SliderLF::SliderLabelComp::timerCallback()
+{
+    stopTimer();
+    if (isEditable() && isEnabled() && isShowing())
+        showEditor();
+}
+
 juce::Colour SliderLF::markerColour (const juce::Slider& slider)
 {
     return slider.findColour (juce::Slider::thumbColourId)

@@ -1,6 +1,7 @@
 #include "Processor.h"
 
 #include "FactoryPrograms.h"
+#include "HostAnnouncement.h"
 #include "StateCodec.h"
 #include "StepMath.h"
 
@@ -135,7 +136,7 @@ void Processor::setCurrentProgram (int index)
 
     suspendProcessing (false);
 
-    notifyHostOfNewValues();
+    announceNewValues (*this);
 }
 
 void Processor::parameterChanged (unsigned kind, float)
@@ -165,13 +166,6 @@ EngineSettings Processor::currentEngineSettings() const noexcept
     s.inputGainTarget = (double) parameters[FloatParameter::inputGain]->getValue() * inputGainScale;
     s.outputGainTarget = outputGainTarget;
     return s;
-}
-
-void Processor::notifyHostOfNewValues()
-{
-    // Program switches and state loads change every value without a parameter call; hosts that
-    // cache values re-read them on this.
-    updateHostDisplay (ChangeDetails().withProgramChanged (true).withParameterInfoChanged (true));
 }
 
 void Processor::getStateInformation (juce::MemoryBlock& destData)
@@ -215,7 +209,7 @@ void Processor::setStateInformation (const void* data, int sizeInBytes)
         for (size_t k = 0; k < 8; ++k)
             parameters[k]->setValueForProgram (loaded->programs[(size_t) slot].values[k], slot);
 
-    setCurrentProgram (program);
+    setCurrentProgram (program);   // which tells the host of the new values
 }
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()

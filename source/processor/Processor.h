@@ -74,8 +74,6 @@ private:
         const Processor& owner;
     };
 
-    void notifyHostOfNewValues();
-
     SettingsReader settingsReader { *this };
 
     std::array<juce::String, 4> programNames;

@@ -157,6 +157,7 @@ AaxPluginInstance::AaxPluginInstance (std::shared_ptr<AaxModule> m)
                                      .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
       module (std::move (m))
 {
+    callbacks.structSize = sizeof (callbacks);
     callbacks.context = this;
     callbacks.parameterChanged = parameterChangedByEffect;
     createEffect (componentFor (2, 2, *module->collection));
@@ -191,9 +192,11 @@ void AaxPluginInstance::createEffect (int component)
     if (effect != nullptr)
         getStateInformation (state);
 
-    auto* fresh = api().create ((uint32_t) component, &callbacks);
+    auto* fresh = api().createWithHost ((uint32_t) component, &callbacks);
     if (fresh == nullptr)
         return;
+    if (preparedBlockSize > 0)
+        api().prepare (fresh, preparedRate, preparedBlockSize);
     if (! state.isEmpty())
         api().setChunk (fresh, state.getData(), (uint32_t) state.getSize());
 
@@ -260,8 +263,10 @@ double AaxPluginInstance::getTailLengthSeconds() const { return api().getTailSec
 
 void AaxPluginInstance::prepareToPlay (double rate, int blockSize)
 {
-    // The effect prepares itself from the first processing call of each block size.
     setRateAndBufferSizeDetails (rate, blockSize);
+    preparedRate = rate;
+    preparedBlockSize = blockSize;
+    api().prepare (effect, rate, blockSize);
     setLatencySamples (api().getLatencySamples (effect));
 }
 
@@ -297,12 +302,23 @@ void AaxPluginInstance::getStateInformation (juce::MemoryBlock& dest)
     dest.reset();
     if (api().getChunkSize (effect, &size) != VESK_ACF_OK || size == 0)
         return;
-    dest.setSize (size);
+    // The state may grow between the two calls (a value changed meanwhile): the effect then
+    // tells the size it needs.
     uint32_t written = 0;
-    if (api().getChunk (effect, dest.getData(), size, &written) != VESK_ACF_OK)
-        dest.reset();
-    else
-        dest.setSize (written);
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        dest.setSize (size);
+        const auto result = api().getChunk (effect, dest.getData(), size, &written);
+        if (result == VESK_ACF_OK)
+        {
+            dest.setSize (written);
+            return;
+        }
+        if (result != VESK_ACF_E_OUTOFRANGE || written <= size)
+            break;
+        size = written;
+    }
+    dest.reset();
 }
 
 void AaxPluginInstance::setStateInformation (const void* data, int size)

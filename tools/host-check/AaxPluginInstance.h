@@ -92,6 +92,8 @@ private:
     VeskAaxEffect* effect = nullptr;
     int componentIndex = -1;
     juce::SpinLock effectLock;   // held while processing and while the effect is replaced
-    VeskAaxHostCallbacks callbacks {};
+    VeskAaxHostInterface callbacks {};
+    double preparedRate = 0.0;
+    int preparedBlockSize = 0;
 };
 }

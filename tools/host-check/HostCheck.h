@@ -111,4 +111,8 @@ void checkEditor (const Target& target, Loader& loader);
 
 // The AAX module's own records, for the identity checks.
 void checkAaxModule (const Target& target);
+
+// The AAX module's host calls beyond the format-neutral checks; the editor part needs a display.
+void checkAaxHostCalls (const Target& target);
+void checkAaxEditorCalls (const Target& target);
 }

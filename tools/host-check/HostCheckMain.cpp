@@ -79,7 +79,12 @@ int main (int argc, char** argv)
         const auto wanted = juce::StringArray::fromTokens (groups, ",", {});
 
         if (target.format == Format::aax && wanted.contains ("identity"))
+        {
             checkAaxModule (target);
+            checkAaxHostCalls (target);
+        }
+        if (target.format == Format::aax && wanted.contains ("editor"))
+            checkAaxEditorCalls (target);
 
         juce::String error;
         auto loader = makeLoader (target, error);

@@ -72,12 +72,8 @@ void checkState (const Target& t, Loader& loader)
     bool valuesMatch = true;
     for (size_t k = 0; k < 8; ++k)
         valuesMatch = valuesMatch && bParams[k] != nullptr && bParams[k]->getValue() == params[k]->getValue();
-    if (t.format == Format::lv2)
-        // Loading a state notifies no parameter listener, so JUCE's LV2 layer sends the host no
-        // new values; the host keeps showing the ones it had.
-        report().saw (juce::String ("restored instance: host's parameter values ") + (valuesMatch ? "follow" : "do not follow") + " the state");
-    else
-        report().expect (valuesMatch, "restored instance shows the saved parameter values");
+    // LV2 included: the plug-in sends each new value as a patch:Set message with its next block.
+    report().expect (valuesMatch, "restored instance shows the saved parameter values");
     auto withSettings = s;
     withSettings.settings = settings;
     Channels reference;

@@ -44,10 +44,28 @@ int typeFor (int channels)
     }
 }
 
+// The speakers of an arrangement, as the VST 2.4 interface numbers them: one channel is the centre
+// speaker (3), two are left (1) and right (2).
+void fillSpeakers (VstSpeakerArrangement& a)
+{
+    for (int i = 0; i < a.numChannels && i < 8; ++i)
+        a.speakers[i].type = a.numChannels == 1 ? 3 : i == 0 ? 1 : i == 1 ? 2 : 0;
+}
+
 bool setArrangement (AEffect* e, int inputs, int outputs)
 {
     Arrangement in (typeFor (inputs), inputs), out (typeFor (outputs), outputs);
+    fillSpeakers (*in.get());
+    fillSpeakers (*out.get());
     return call (e, effSetSpeakerArrangement, 0, (long long) (VstIntPtr) in.get(), out.get()) != 0;
+}
+
+std::vector<int> speakerTypes (const VstSpeakerArrangement* a)
+{
+    std::vector<int> types;
+    for (int i = 0; a != nullptr && i < a->numChannels && i < 8; ++i)
+        types.push_back (a->speakers[i].type);
+    return types;
 }
 }
 
@@ -83,6 +101,26 @@ Vst2Facts probeVst2 (void* aeffect, const std::vector<std::string>& canDoStrings
     const int pairs[][2] = { { 1, 1 }, { 1, 2 }, { 2, 2 }, { 2, 1 }, { 0, 2 }, { 2, 0 }, { 0, 1 }, { 1, 0 }, { 3, 3 }, { 6, 6 }, { 2, 6 } };
     for (auto& p : pairs)
         f.arrangements.push_back ({ p[0], p[1], typeFor (p[0]), typeFor (p[1]), setArrangement (e, p[0], p[1]) });
+
+    const int accepted[][2] = { { 1, 1 }, { 1, 2 }, { 2, 2 } };
+    for (auto& p : accepted)
+    {
+        Vst2Facts::Speakers s { p[0], p[1], 0, -100, -100, {}, {} };
+        if (setArrangement (e, p[0], p[1]))
+        {
+            VstSpeakerArrangement* in = nullptr;
+            VstSpeakerArrangement* out = nullptr;
+            s.answer = call (e, effGetSpeakerArrangement, 0, (long long) (VstIntPtr) &in, &out);
+            if (in != nullptr && out != nullptr)
+            {
+                s.inType = in->type;
+                s.outType = out->type;
+                s.inSpeakers = speakerTypes (in);
+                s.outSpeakers = speakerTypes (out);
+            }
+        }
+        f.speakers.push_back (s);
+    }
     setArrangement (e, 2, 2);
 
     for (int i = 0; i < e->numPrograms; ++i)

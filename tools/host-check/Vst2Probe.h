@@ -22,6 +22,10 @@ struct Vst2Facts
     // (inputs, outputs, type in, type out) → accepted
     struct Arrangement { int inputs, outputs, inType, outType; bool accepted; };
     std::vector<Arrangement> arrangements;
+    // effGetSpeakerArrangement after each accepted effSetSpeakerArrangement: the answer, then
+    // the arrangement type and the speaker types of the plug-in's input and output records.
+    struct Speakers { int inputs, outputs; long long answer; int inType, outType; std::vector<int> inSpeakers, outSpeakers; };
+    std::vector<Speakers> speakers;
     std::vector<std::string> programNames;   // effGetProgramNameIndexed
     std::vector<std::string> paramNames, paramLabels, paramDisplays;
     std::vector<float> paramValues;

@@ -85,6 +85,102 @@ static constexpr t_fstHostOpcode veskAudioMasterUpdateDisplay = (t_fstHostOpcode
 #define audioMasterGetDirectory veskAudioMasterGetDirectory
 #define audioMasterUpdateDisplay veskAudioMasterUpdateDisplay
 
+// fst numbers only the mono, stereo and 10.2 speaker arrangements and the M, L and R speakers;
+// the others carry placeholders above 100000 as well, so a host would read a mono bus (JUCE
+// names its one channel the centre speaker) as speaker 100389 instead of 3 (kSpeakerC). These
+// are the numbers of the VST 2.4 interface: the arrangements count up from mono (0) to 8.1 Music
+// (27) in the order fst lists them, and the speakers up from M (0) to Lfe2 (19).
+#define VESK_VST2_ARRANGEMENT(name, number) \
+    static constexpr t_fstSpeakerArrangementType vesk##name = (t_fstSpeakerArrangementType) number;
+VESK_VST2_ARRANGEMENT (SpeakerArrStereoSurround, 2)
+VESK_VST2_ARRANGEMENT (SpeakerArrStereoCenter, 3)
+VESK_VST2_ARRANGEMENT (SpeakerArrStereoSide, 4)
+VESK_VST2_ARRANGEMENT (SpeakerArrStereoCLfe, 5)
+VESK_VST2_ARRANGEMENT (SpeakerArr30Cine, 6)
+VESK_VST2_ARRANGEMENT (SpeakerArr30Music, 7)
+VESK_VST2_ARRANGEMENT (SpeakerArr31Cine, 8)
+VESK_VST2_ARRANGEMENT (SpeakerArr31Music, 9)
+VESK_VST2_ARRANGEMENT (SpeakerArr40Cine, 10)
+VESK_VST2_ARRANGEMENT (SpeakerArr40Music, 11)
+VESK_VST2_ARRANGEMENT (SpeakerArr41Cine, 12)
+VESK_VST2_ARRANGEMENT (SpeakerArr41Music, 13)
+VESK_VST2_ARRANGEMENT (SpeakerArr50, 14)
+VESK_VST2_ARRANGEMENT (SpeakerArr51, 15)
+VESK_VST2_ARRANGEMENT (SpeakerArr60Cine, 16)
+VESK_VST2_ARRANGEMENT (SpeakerArr60Music, 17)
+VESK_VST2_ARRANGEMENT (SpeakerArr61Cine, 18)
+VESK_VST2_ARRANGEMENT (SpeakerArr61Music, 19)
+VESK_VST2_ARRANGEMENT (SpeakerArr70Cine, 20)
+VESK_VST2_ARRANGEMENT (SpeakerArr70Music, 21)
+VESK_VST2_ARRANGEMENT (SpeakerArr71Cine, 22)
+VESK_VST2_ARRANGEMENT (SpeakerArr71Music, 23)
+VESK_VST2_ARRANGEMENT (SpeakerArr80Cine, 24)
+VESK_VST2_ARRANGEMENT (SpeakerArr80Music, 25)
+VESK_VST2_ARRANGEMENT (SpeakerArr81Cine, 26)
+VESK_VST2_ARRANGEMENT (SpeakerArr81Music, 27)
+VESK_VST2_ARRANGEMENT (SpeakerC, 3)
+VESK_VST2_ARRANGEMENT (SpeakerLfe, 4)
+VESK_VST2_ARRANGEMENT (SpeakerLs, 5)
+VESK_VST2_ARRANGEMENT (SpeakerRs, 6)
+VESK_VST2_ARRANGEMENT (SpeakerLc, 7)
+VESK_VST2_ARRANGEMENT (SpeakerRc, 8)
+VESK_VST2_ARRANGEMENT (SpeakerS, 9)
+VESK_VST2_ARRANGEMENT (SpeakerSl, 10)
+VESK_VST2_ARRANGEMENT (SpeakerSr, 11)
+VESK_VST2_ARRANGEMENT (SpeakerTm, 12)
+VESK_VST2_ARRANGEMENT (SpeakerTfl, 13)
+VESK_VST2_ARRANGEMENT (SpeakerTfc, 14)
+VESK_VST2_ARRANGEMENT (SpeakerTfr, 15)
+VESK_VST2_ARRANGEMENT (SpeakerTrl, 16)
+VESK_VST2_ARRANGEMENT (SpeakerTrc, 17)
+VESK_VST2_ARRANGEMENT (SpeakerTrr, 18)
+VESK_VST2_ARRANGEMENT (SpeakerLfe2, 19)
+#undef VESK_VST2_ARRANGEMENT
+
+#define kSpeakerArrStereoSurround veskSpeakerArrStereoSurround
+#define kSpeakerArrStereoCenter veskSpeakerArrStereoCenter
+#define kSpeakerArrStereoSide veskSpeakerArrStereoSide
+#define kSpeakerArrStereoCLfe veskSpeakerArrStereoCLfe
+#define kSpeakerArr30Cine veskSpeakerArr30Cine
+#define kSpeakerArr30Music veskSpeakerArr30Music
+#define kSpeakerArr31Cine veskSpeakerArr31Cine
+#define kSpeakerArr31Music veskSpeakerArr31Music
+#define kSpeakerArr40Cine veskSpeakerArr40Cine
+#define kSpeakerArr40Music veskSpeakerArr40Music
+#define kSpeakerArr41Cine veskSpeakerArr41Cine
+#define kSpeakerArr41Music veskSpeakerArr41Music
+#define kSpeakerArr50 veskSpeakerArr50
+#define kSpeakerArr51 veskSpeakerArr51
+#define kSpeakerArr60Cine veskSpeakerArr60Cine
+#define kSpeakerArr60Music veskSpeakerArr60Music
+#define kSpeakerArr61Cine veskSpeakerArr61Cine
+#define kSpeakerArr61Music veskSpeakerArr61Music
+#define kSpeakerArr70Cine veskSpeakerArr70Cine
+#define kSpeakerArr70Music veskSpeakerArr70Music
+#define kSpeakerArr71Cine veskSpeakerArr71Cine
+#define kSpeakerArr71Music veskSpeakerArr71Music
+#define kSpeakerArr80Cine veskSpeakerArr80Cine
+#define kSpeakerArr80Music veskSpeakerArr80Music
+#define kSpeakerArr81Cine veskSpeakerArr81Cine
+#define kSpeakerArr81Music veskSpeakerArr81Music
+#define kSpeakerC veskSpeakerC
+#define kSpeakerLfe veskSpeakerLfe
+#define kSpeakerLs veskSpeakerLs
+#define kSpeakerRs veskSpeakerRs
+#define kSpeakerLc veskSpeakerLc
+#define kSpeakerRc veskSpeakerRc
+#define kSpeakerS veskSpeakerS
+#define kSpeakerSl veskSpeakerSl
+#define kSpeakerSr veskSpeakerSr
+#define kSpeakerTm veskSpeakerTm
+#define kSpeakerTfl veskSpeakerTfl
+#define kSpeakerTfc veskSpeakerTfc
+#define kSpeakerTfr veskSpeakerTfr
+#define kSpeakerTrl veskSpeakerTrl
+#define kSpeakerTrc veskSpeakerTrc
+#define kSpeakerTrr veskSpeakerTrr
+#define kSpeakerLfe2 veskSpeakerLfe2
+
 // The interface declares an arrangement with room for eight speakers, and JUCE sizes the records
 // it allocates that way (more only beyond eight channels). fst declares an open array instead
 // (sizeof 8), so a record JUCE allocated for one or two channels would be overrun by the
