@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <string>
 #include <thread>
 
 namespace
@@ -44,13 +45,36 @@ bool sameMatrices (const Ts9Model::Matrices& a, const Ts9Model::Matrices& b)
     return a.A == b.A && a.B == b.B && a.C == b.C && a.G == b.G && a.H == b.H && a.K == b.K
         && a.D == b.D && a.E == b.E && a.F == b.F;
 }
+
+// What differs between the block that just ran and what the parameters say; empty when nothing.
+std::string mismatch (Processor& p)
+{
+    const auto& applied = p.engine.holder.appliedSnapshot();
+    const auto e = expectedFrom (p, p.engine.getSampleRate(), 2, 2);
+    std::string m;
+    const auto check = [&] (bool ok, const char* what) { if (! ok) m += std::string (what) + " "; };
+    check (applied.mode == e.mode && p.engine.holder.mode == e.mode, "mode");
+    check (applied.oversamplingIndex == e.oversamplingIndex, "oversampling");
+    check (applied.settings.drive == e.drive, "drive");
+    check (applied.settings.tone == e.tone, "tone");
+    check (applied.settings.level == e.level, "level");
+    check (applied.settings.model == e.model, "model");
+    check (applied.modelSampleRate == e.modelRate, "model rate");
+    check (applied.gainStep == 8.0 / p.engine.getSampleRate(), "gain step");
+    check (p.engine.holder.inputGainTarget == e.inputGainTarget, "input gain");
+    check (p.engine.holder.outputGainTarget == 0.35, "output gain");
+    const auto m0 = matricesFor (e);
+    check (sameMatrices (p.engine.holder.channel0.record.matrices(), m0)
+               && sameMatrices (p.engine.holder.channel1.record.matrices(), m0), "matrices");
+    return m;
+}
 }
 
-// A storm of changes from several threads, the audio thread among them: parameter moves, program
-// switches, state loads and new sample rates, while the audio thread keeps processing. Once every
-// caller has returned, the next block must run with exactly what the parameters and the last
-// prepared rate say, every field of it, matrices included. A lost request or a stale copy leaves
-// some field behind. Run under ThreadSanitizer in CI.
+// Storms of changes from several threads, the audio thread among them: parameter moves, program
+// switches, state loads and new sample rates, while the audio thread keeps processing. After each
+// storm, once every caller has returned, the next block must run with exactly what the parameters
+// and the last prepared rate say, every field of it, matrices included. A lost request or a stale
+// copy leaves some field behind. Run under ThreadSanitizer in CI.
 TEST (ProcessorThreads, EveryChangeFromEveryThreadReachesTheEngine)
 {
     auto p = ProcessorFixture::makePrepared (2, 2, 48000.0, 256);
@@ -59,15 +83,20 @@ TEST (ProcessorThreads, EveryChangeFromEveryThreadReachesTheEngine)
     const auto editedState = ProcessorFixture::stateOf (*p);
     constexpr double rates[] = { 44100.0, 48000.0, 96000.0 };
 
+    constexpr int numHammers = 3;
+    constexpr long operationsPerStorm = 3000;
     constexpr long targetOperations = 1000000;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (30);
-    std::atomic<long> operations { 0 };
-    std::atomic<bool> stop { false };
-    std::atomic<long> blocks { 0 };
-    std::atomic<bool> nonFinite { false };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (40);
 
-    // The mix leans on parameter moves, which are the cheap and frequent changes; every kind of
-    // change is in it.
+    std::atomic<long> operations { 0 };
+    std::atomic<int> storm { 0 };          // the storm the hammers may work on
+    std::atomic<int> hammersDone { 0 };    // hammers that finished the current storm
+    std::atomic<bool> finished { false };
+    long storms = 0, blocks = 0, badStorms = 0;
+    std::string firstMismatch;
+    bool nonFinite = false;
+
+    // The mix leans on parameter moves, the cheap and frequent changes; every kind is in it.
     auto change = [&] (juce::Random& rng, bool audioThread)
     {
         const int what = rng.nextInt (100);
@@ -85,72 +114,67 @@ TEST (ProcessorThreads, EveryChangeFromEveryThreadReachesTheEngine)
         operations.fetch_add (1, std::memory_order_relaxed);
     };
 
-    std::thread audio ([&]
+    auto hammer = [&] (int seed)
     {
-        juce::AudioBuffer<float> buffer (2, 64);
-        juce::MidiBuffer midi;
-        juce::Random rng (11);
-        long n = 0;
-        while (! stop.load())
+        juce::Random rng (seed);
+        for (int done = 0; ! finished.load(); )
+        {
+            if (storm.load() == done)
+            {
+                std::this_thread::yield();
+                continue;
+            }
+            for (long k = 0; k < operationsPerStorm / numHammers; ++k)
+                change (rng, false);
+            ++done;
+            hammersDone.fetch_add (1);
+        }
+    };
+    std::thread hammers[numHammers] = { std::thread (hammer, 1), std::thread (hammer, 2), std::thread (hammer, 3) };
+
+    // This thread is the audio thread: it processes blocks throughout each storm and now and then
+    // applies a change itself, as hosts do just before a block. When the hammers are done, the
+    // next block must be right.
+    juce::AudioBuffer<float> buffer (2, 64);
+    juce::MidiBuffer midi;
+    juce::Random rng (11);
+    while (operations.load() < targetOperations && std::chrono::steady_clock::now() < deadline)
+    {
+        hammersDone.store (0);
+        storm.fetch_add (1);
+        while (hammersDone.load() < numHammers)
         {
             for (int c = 0; c < 2; ++c)
                 for (int s = 0; s < 64; ++s)
-                    buffer.setSample (c, s, 0.5f * std::sin ((float) (n * 64 + s) * 0.03f));
-
+                    buffer.setSample (c, s, 0.5f * std::sin ((float) (blocks * 64 + s) * 0.03f));
             {
                 const juce::ScopedLock lock (p->getCallbackLock());
                 p->processBlock (buffer, midi);
             }
-            // A host may apply a parameter change on the audio thread, just before a block.
-            if (rng.nextInt (4) == 0)
-                change (rng, true);
-
+            ++blocks;
             for (int c = 0; c < 2; ++c)
                 for (int s = 0; s < 64; ++s)
-                    if (! std::isfinite (buffer.getSample (c, s)))
-                        nonFinite.store (true);
-            blocks.store (++n);
+                    nonFinite = nonFinite || ! std::isfinite (buffer.getSample (c, s));
+            if (rng.nextInt (4) == 0)
+                change (rng, true);
         }
-    });
 
-    auto hammer = [&] (int seed)
-    {
-        juce::Random rng (seed);
-        while (! stop.load())
+        ProcessorFixture::runSilence (*p, 1);
+        ++storms;
+        const auto m = mismatch (*p);
+        if (! m.empty())
         {
-            change (rng, false);
-            if (operations.load (std::memory_order_relaxed) >= targetOperations
-                || std::chrono::steady_clock::now() > deadline)
-                stop.store (true);
+            if (badStorms++ == 0)
+                firstMismatch = "storm " + std::to_string (storms) + ": " + m;
         }
-    };
+    }
+    finished.store (true);
+    for (auto& t : hammers)
+        t.join();
 
-    std::thread t1 (hammer, 1), t2 (hammer, 2), t3 (hammer, 3);
-    t1.join();
-    t2.join();
-    t3.join();
-    audio.join();
-
-    std::printf ("storm: %ld operations, %ld blocks\n", operations.load(), blocks.load());
-    EXPECT_GT (blocks.load(), 10);
-    EXPECT_FALSE (nonFinite.load());
-
-    // Every caller has returned; the next block starts.
-    ProcessorFixture::runSilence (*p, 1);
-    const auto& applied = p->engine.holder.appliedSnapshot();
-    const auto expected = expectedFrom (*p, p->engine.getSampleRate(), 2, 2);
-
-    EXPECT_EQ (applied.mode, expected.mode);
-    EXPECT_EQ (p->engine.holder.mode, expected.mode);
-    EXPECT_EQ (applied.oversamplingIndex, expected.oversamplingIndex);
-    EXPECT_EQ (applied.settings.drive, expected.drive);
-    EXPECT_EQ (applied.settings.tone, expected.tone);
-    EXPECT_EQ (applied.settings.level, expected.level);
-    EXPECT_EQ (applied.settings.model, expected.model);
-    EXPECT_EQ (applied.modelSampleRate, expected.modelRate);
-    EXPECT_EQ (applied.gainStep, 8.0 / p->engine.getSampleRate());
-    EXPECT_EQ (p->engine.holder.inputGainTarget, expected.inputGainTarget);
-    EXPECT_EQ (p->engine.holder.outputGainTarget, 0.35);
-    EXPECT_TRUE (sameMatrices (p->engine.holder.channel0.record.matrices(), matricesFor (expected)));
-    EXPECT_TRUE (sameMatrices (p->engine.holder.channel1.record.matrices(), matricesFor (expected)));
+    std::printf ("storms: %ld, operations: %ld, blocks: %ld, storms ending wrong: %ld\n",
+                 storms, operations.load(), blocks, badStorms);
+    EXPECT_EQ (badStorms, 0) << firstMismatch;
+    EXPECT_GT (storms, 10);
+    EXPECT_FALSE (nonFinite);
 }
