@@ -86,7 +86,7 @@ TEST (ProcessorThreads, EveryChangeFromEveryThreadReachesTheEngine)
     constexpr int numHammers = 3;
     constexpr long operationsPerStorm = 3000;
     constexpr long targetOperations = 1000000;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (40);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (75);
 
     std::atomic<long> operations { 0 };
     std::atomic<int> storm { 0 };          // the storm the hammers may work on
