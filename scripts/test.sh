@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the unit and integration tests (ctest), the thread
-# tests again under ThreadSanitizer, and the state-reader fuzzer for a bounded time.
+# tests again under ThreadSanitizer, the unit tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the state-reader fuzzer for a bounded time.
 # Installs missing Debian packages first; safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,6 +40,17 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_SANIT
 cmake --build build-tsan -j"$jobs" --target vesk_tests
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   build-tsan/tests/vesk_tests --gtest_filter='*Thread*' --gtest_brief=1
+
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+# The whole unit-test binary, built at -O1 and without the plug-in formats to keep this step short.
+# Undefined behaviour and memory errors stop the run; leaks are reported at exit.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_SANITIZE=address,undefined \
+      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g -DNDEBUG" \
+      -DVESK_BENCH=OFF -DVESK_PLUGIN_FORMATS=OFF >/dev/null
+cmake --build build-asan -j"$jobs" --target vesk_tests
+ASAN_OPTIONS="halt_on_error=1 detect_leaks=1 strict_string_checks=1 detect_stack_use_after_return=1" \
+UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1" \
+  build-asan/tests/vesk_tests --gtest_brief=1
 
 echo "== state fuzzer (${fuzz_seconds} s)"
 CC=clang CXX=clang++ cmake -S tests/fuzz -B build-fuzz -G Ninja >/dev/null

@@ -193,4 +193,18 @@ struct VeskVstSpeakerArrangement
 };
 #define VstSpeakerArrangement VeskVstSpeakerArrangement
 
+// The interface's pin record ends with 48 reserved bytes after the short label; fst stops at the
+// short label. JUCE's VST client writes the short label with its terminating zero, up to nine
+// bytes, so a host that allocated fst's record (JUCE's VST host built here, the host check) was
+// overrun by one byte past its end. The interface's full 128-byte layout:
+struct VeskVstPinProperties
+{
+    char label[64];
+    int flags;
+    int arrangementType;
+    char shortLabel[8];
+    char future[48];
+};
+#define VstPinProperties VeskVstPinProperties
+
 #endif
