@@ -111,4 +111,7 @@ void checkEditor (const Target& target, Loader& loader);
 
 // The AAX module's own records, for the identity checks.
 void checkAaxModule (const Target& target);
+
+// Renders and comparisons across platforms (--cross-render, --cross-compare; CrossPlatform.cpp).
+int runCrossPlatform (int argc, char** argv);
 }
