@@ -67,8 +67,10 @@ for b in "${binaries[@]}"; do
   foreign=$(x86_64-w64-mingw32-objdump -p "$b" | sed -n 's/^[[:space:]]*DLL Name: //p' | grep -i -E '^(lib|zlib|.*mingw)' || true)
   [ -z "$foreign" ] || die "$(basename "$b") needs DLLs that Windows does not have: $foreign"
 done
-x86_64-w64-mingw32-objdump -p "${binaries[2]}" | grep -q ' ACFStartup$' \
-  || die "the AAX module does not export its ACF entry points"
+exports=$(x86_64-w64-mingw32-objdump -p "${binaries[2]}")
+for entry in ACFStartup ACFShutdown ACFRegisterPlugin ACFRegisterComponent ACFGetClassFactory ACFCanUnloadNow ACFGetSDKVersion; do
+  grep -q "\] $entry\$" <<<"$exports" || die "the AAX module does not export $entry"
+done
 
 sed 's/$/\r/' > "$stage/INSTALL.txt" <<'TEXT'
 Vesk 1.1 for Windows (64-bit)

@@ -11,6 +11,16 @@
 #include <memory>
 #include <mutex>
 
+#ifdef _WIN32
+ #ifndef NOMINMAX
+  #define NOMINMAX
+ #endif
+ #ifndef WIN32_LEAN_AND_MEAN
+  #define WIN32_LEAN_AND_MEAN
+ #endif
+ #include <windows.h>
+#endif
+
 namespace juce
 {
 // The framework's Linux message queue, as its plug-in layers use it (juce_linux_Messaging.cpp).
@@ -134,8 +144,24 @@ void runOnMessageThread (const std::function<void()>& f)
         f();
         return;
     }
+   #ifdef _WIN32
+    // The calling thread may own the editor's parent window, and Windows notifies a parent of
+    // its child windows' creation and destruction synchronously: while it waits, the caller
+    // takes those sent messages, or the two threads would wait for each other.
+    HANDLE done = CreateEventW (nullptr, TRUE, FALSE, nullptr);
+    if (done == nullptr)
+        return;
+    juce::MessageManager::callAsync ([&f, done] { f(); SetEvent (done); });
+    while (MsgWaitForMultipleObjects (1, &done, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+    {
+        MSG m;
+        PeekMessageW (&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    CloseHandle (done);
+   #else
     mm->callFunctionOnMessageThread ([] (void* p) -> void* { (*static_cast<const std::function<void()>*> (p))(); return nullptr; },
                                      const_cast<std::function<void()>*> (&f));
+   #endif
 }
 
 bool isStarted()

@@ -1,6 +1,9 @@
 #include "AllocationCounter.h"
 
 #include <cerrno>
+#ifdef _WIN32
+ #include <malloc.h>
+#endif
 #include <cstdlib>
 #include <new>
 
