@@ -2,7 +2,8 @@
 # Checks the Windows package under Wine (run by scripts/build-windows.sh --check and by
 # scripts/test.sh, after both the Linux build in build/ and the Windows build in build-win/):
 #   - the host check, cross-built for Windows, loads Vesk.dll, the VST3 and the AAX module from
-#     the package: identity, audio against the in-process reference, state, and the editor;
+#     the package: identity, audio against the in-process reference, state, and the editor of
+#     the VST 2 and VST3 plug-ins;
 #   - the AAX module, started where Wine has no display, fails its start-up with an error the
 #     host sees, within a bounded time, instead of hanging;
 #   - Linux and Windows builds give the same output for settings covering every parameter, and
