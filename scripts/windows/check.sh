@@ -126,6 +126,11 @@ echo "-- Windows output, and Windows loading the Linux states, against Linux:"
 "$hc_lin" --cross-compare "$checks/cross/linux" "$checks/cross/windows" || fail "Windows output differs from Linux"
 echo "-- Linux loading the Windows states, against Linux:"
 "$hc_lin" --cross-compare "$checks/cross/linux" "$checks/cross/linux-loading-windows" || fail "Windows states sound different on Linux"
+echo "-- Windows loading the Linux states against Linux loading the Windows states:"
+for f in "$checks/cross/windows/"*.from-state.raw; do
+  other=$checks/cross/linux-loading-windows/$(basename "$f")
+  if cmp -s "$f" "$other"; then echo "ok   $(basename "$f"): bit-identical"; else fail "$(basename "$f") differs between the platforms"; fi
+done
 
 # 4. The standalone application --------------------------------------------------------------
 step "standalone Vesk.exe under Wine"
