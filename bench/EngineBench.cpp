@@ -10,6 +10,21 @@
 
 namespace
 {
+// Bytes the C library's heap has handed out and not taken back.
+std::size_t heapInUse()
+{
+#ifdef _WIN32
+    std::size_t used = 0;
+    _HEAPINFO entry {};
+    while (_heapwalk (&entry) == _HEAPOK)
+        if (entry._useflag == _USEDENTRY)
+            used += entry._size;
+    return used;
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
 constexpr double rate = 48000.0;
 constexpr int blockSize = 512;
 
@@ -157,9 +172,9 @@ void BM_ProcessorFootprint (benchmark::State& state)
     double heapBytes = 0.0;
     for (auto _ : state)
     {
-        const auto before = mallinfo2().uordblks;
+        const auto before = heapInUse();
         auto p = std::make_unique<Processor>();
-        const auto after = mallinfo2().uordblks;
+        const auto after = heapInUse();
         heapBytes = (double) (after - before);
         benchmark::DoNotOptimize (p.get());
     }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the unit and integration tests (ctest), the thread
-# tests again under ThreadSanitizer, the unit tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the state-reader fuzzer for a bounded time.
+# Builds everything and runs every test: the unit and integration tests (ctest), the Windows
+# build and its checks under Wine (VESK_WINDOWS=0 skips them), the thread tests again under
+# ThreadSanitizer, the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the state-reader fuzzer for a bounded time.
 # Installs missing Debian packages first; safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +34,12 @@ fi
 
 echo "== tests"
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 900
+
+# The Windows x64 package, cross-built with mingw and checked under Wine on the same display.
+if [ "${VESK_WINDOWS:-1}" != 0 ]; then
+  echo "== Windows x64 build and checks under Wine"
+  bash scripts/build-windows.sh --check
+fi
 
 echo "== thread tests under ThreadSanitizer"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_SANITIZE=thread \

@@ -12,6 +12,16 @@
 #include <memory>
 #include <mutex>
 
+#ifdef _WIN32
+ #ifndef NOMINMAX
+  #define NOMINMAX
+ #endif
+ #ifndef WIN32_LEAN_AND_MEAN
+  #define WIN32_LEAN_AND_MEAN
+ #endif
+ #include <windows.h>
+#endif
+
 namespace juce
 {
 // The framework's Linux message queue, as its plug-in layers use it (juce_linux_Messaging.cpp).
@@ -62,15 +72,22 @@ const VeskAaxCollection collection = {
 // Module life -----------------------------------------------------------------------------------
 
 // A Linux host has no message loop the module could share, so the module runs the framework's
-// loop on a thread of its own, as JUCE's own plug-in layers do on Linux.
+// loop on a thread of its own, as JUCE's own plug-in layers do on Linux. The module does the same
+// on Windows, where the framework's hidden message window must then be made on that thread:
+// Windows hands a window's messages only to the thread that created it.
 class ModuleMessageThread final : public juce::Thread
 {
 public:
     ModuleMessageThread() : juce::Thread ("Vesk AAX message thread")
     {
         startThread (Priority::high);
-        started.wait (10000);
+        // Bounded: where the framework cannot set up its message queue (a Windows session without
+        // a desktop), the module reports that instead of waiting forever on the first call.
+        ready = started.wait (startTimeoutMs) && deliversMessages();
     }
+
+    // True once a message posted from another thread has come through.
+    bool isReady() const noexcept { return ready; }
 
     ~ModuleMessageThread() override
     {
@@ -80,8 +97,13 @@ public:
     }
 
 private:
+    static constexpr int startTimeoutMs = 10000;
+
     void run() override
     {
+       #ifdef _WIN32
+        juce::ScopedJuceInitialiser_GUI juce;
+       #endif
         juce::MessageManager::getInstance()->setCurrentThreadAsMessageThread();
         started.signal();
         while (! threadShouldExit())
@@ -89,14 +111,24 @@ private:
                 juce::Thread::sleep (1);
     }
 
+    bool deliversMessages()
+    {
+        auto delivered = std::make_shared<juce::WaitableEvent>();
+        juce::MessageManager::callAsync ([delivered] { delivered->signal(); });
+        return delivered->wait (startTimeoutMs);
+    }
+
     juce::WaitableEvent started;
+    bool ready = false;
 };
 
 // The framework and the message thread live from the first ACFStartup to the last ACFShutdown.
 // Everything that touches components runs on that thread.
 struct ModuleRuntime
 {
+   #ifndef _WIN32
     juce::ScopedJuceInitialiser_GUI juce;
+   #endif
     ModuleMessageThread messageThread;
 };
 
@@ -113,8 +145,24 @@ void runOnMessageThread (const std::function<void()>& f)
         f();
         return;
     }
+   #ifdef _WIN32
+    // The calling thread may own the editor's parent window, and Windows notifies a parent of
+    // its child windows' creation and destruction synchronously: while it waits, the caller
+    // takes those sent messages, or the two threads would wait for each other.
+    HANDLE done = CreateEventW (nullptr, TRUE, FALSE, nullptr);
+    if (done == nullptr)
+        return;
+    juce::MessageManager::callAsync ([&f, done] { f(); SetEvent (done); });
+    while (MsgWaitForMultipleObjects (1, &done, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+    {
+        MSG m;
+        PeekMessageW (&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    CloseHandle (done);
+   #else
     mm->callFunctionOnMessageThread ([] (void* p) -> void* { (*static_cast<const std::function<void()>*> (p))(); return nullptr; },
                                      const_cast<std::function<void()>*> (&f));
+   #endif
 }
 
 AaxEffect* toEffect (VeskAaxEffect* e) { return reinterpret_cast<AaxEffect*> (e); }
@@ -297,8 +345,16 @@ extern "C" {
 VeskAcfResult ACFStartup (void*)
 {
     const std::lock_guard<std::mutex> l (moduleLock);
-    if (startups++ == 0)
+    if (startups == 0)
+    {
         runtime = std::make_unique<ModuleRuntime>();
+        if (! runtime->messageThread.isReady())
+        {
+            runtime.reset();
+            return VESK_ACF_E_NOTINITIALISED;
+        }
+    }
+    ++startups;
     return VESK_ACF_OK;
 }
 

@@ -206,7 +206,11 @@ typedef VeskAcfResult (*VeskACFCanUnloadNowProc) (void* host);
 typedef VeskAcfResult (*VeskACFGetSDKVersionProc) (uint64_t* version);
 
 #ifdef VESK_AAX_MODULE
- #define VESK_AAX_EXPORT __attribute__ ((visibility ("default")))
+ #ifdef _WIN32
+  #define VESK_AAX_EXPORT __declspec (dllexport)
+ #else
+  #define VESK_AAX_EXPORT __attribute__ ((visibility ("default")))
+ #endif
  VESK_AAX_EXPORT VeskAcfResult ACFStartup (void* host);
  VESK_AAX_EXPORT VeskAcfResult ACFShutdown (void* host);
  VESK_AAX_EXPORT VeskAcfResult ACFRegisterPlugin (void* host, const VeskAaxCollection** collection);

@@ -38,6 +38,10 @@ Editor::Editor (Processor& p)
     : juce::AudioProcessorEditor (p),
       processorRef (p)
 {
+    // The background picture covers every pixel. Declared, so that where the editor is a window
+    // of its own inside a host's window (the AAX module) it is a plain child window on Windows,
+    // not a layered one, which Wine does not show.
+    setOpaque (true);
     driveKnob = std::make_unique<KnobTSDrive>();
     toneKnob = std::make_unique<KnobTSTone>();
     levelKnob = std::make_unique<KnobTSLevel>();

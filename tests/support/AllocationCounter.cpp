@@ -1,6 +1,9 @@
 #include "AllocationCounter.h"
 
 #include <cerrno>
+#ifdef _WIN32
+ #include <malloc.h>
+#endif
 #include <cstdlib>
 #include <new>
 
@@ -34,9 +37,23 @@ void* allocateAligned (std::size_t size, std::size_t alignment)
 {
     ++threadAllocations;
     void* p = nullptr;
+#ifdef _WIN32
+    // The Windows C library has no posix_memalign; its aligned blocks need their own free.
+    if ((p = _aligned_malloc (size == 0 ? 1 : size, alignment < sizeof (void*) ? sizeof (void*) : alignment)) == nullptr)
+#else
     if (posix_memalign (&p, alignment < sizeof (void*) ? sizeof (void*) : alignment, size == 0 ? 1 : size) != 0)
+#endif
         throw std::bad_alloc();
     return p;
+}
+
+void freeAligned (void* p) noexcept
+{
+#ifdef _WIN32
+    _aligned_free (p);
+#else
+    std::free (p);
+#endif
 }
 }
 
@@ -127,7 +144,7 @@ void operator delete (void* p) noexcept { std::free (p); }
 void operator delete[] (void* p) noexcept { std::free (p); }
 void operator delete (void* p, std::size_t) noexcept { std::free (p); }
 void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete (void* p, std::align_val_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::align_val_t) noexcept { std::free (p); }
-void operator delete (void* p, std::size_t, std::align_val_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept { std::free (p); }
+void operator delete (void* p, std::align_val_t) noexcept { freeAligned (p); }
+void operator delete[] (void* p, std::align_val_t) noexcept { freeAligned (p); }
+void operator delete (void* p, std::size_t, std::align_val_t) noexcept { freeAligned (p); }
+void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept { freeAligned (p); }

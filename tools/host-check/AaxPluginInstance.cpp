@@ -116,7 +116,9 @@ class AaxPluginInstance::EditorHost final : public juce::AudioProcessorEditor
 public:
     explicit EditorHost (AaxPluginInstance& o) : juce::AudioProcessorEditor (o), owner (o)
     {
+       #if ! JUCE_WINDOWS
         addAndMakeVisible (embed);
+       #endif
         setSize (100, 100);
     }
 
@@ -126,7 +128,9 @@ public:
             owner.api().closeEditor (owner.effect);
     }
 
+   #if ! JUCE_WINDOWS
     void resized() override { embed.setBounds (getLocalBounds()); }
+   #endif
     void visibilityChanged() override { openWhenShowing(); }
     void parentHierarchyChanged() override { openWhenShowing(); }
 
@@ -136,7 +140,13 @@ private:
         if (opened || ! isShowing() || getPeer() == nullptr)
             return;
         int32_t w = 0, h = 0;
+       #if JUCE_WINDOWS
+        // The module's window becomes a child of the host's own window, where this editor sits
+        // at the top left.
+        const auto window = (juce::pointer_sized_uint) getPeer()->getNativeHandle();
+       #else
         const auto window = embed.getHostWindowID();
+       #endif
         if (owner.api().openEditor (owner.effect, (void*) (juce::pointer_sized_uint) window, &w, &h) == VESK_ACF_OK)
         {
             opened = true;
@@ -145,7 +155,9 @@ private:
     }
 
     AaxPluginInstance& owner;
+   #if ! JUCE_WINDOWS
     juce::XEmbedComponent embed { true, false };
+   #endif
     bool opened = false;
 };
 

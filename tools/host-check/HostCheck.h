@@ -112,7 +112,11 @@ void checkEditor (const Target& target, Loader& loader);
 // The AAX module's own records, for the identity checks.
 void checkAaxModule (const Target& target);
 
-// The AAX module's host calls beyond the format-neutral checks; the editor part needs a display.
+// The AAX module's host calls beyond the format-neutral checks; the editor part needs a display
+// (Linux only: AaxChecks.cpp).
 void checkAaxHostCalls (const Target& target);
 void checkAaxEditorCalls (const Target& target);
+
+// Renders and comparisons across platforms (--cross-render, --cross-compare; CrossPlatform.cpp).
+int runCrossPlatform (int argc, char** argv);
 }

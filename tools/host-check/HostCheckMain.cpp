@@ -3,6 +3,7 @@
 //
 //   vesk_host_check --format vst|vst3|lv2|aax --plugin PATH --reference PATH
 //                   [--uri URI] [--groups identity,audio,state,stress,editor] [--scratch DIR]
+//   vesk_host_check --cross-render ... | --cross-compare ...    (see CrossPlatform.cpp)
 //
 // For LV2 the plug-in is found through a scratch home folder whose ~/.lv2 holds the bundle, as
 // JUCE's LV2 host scans only the standard folders. Exit code 0 when every check passed.
@@ -26,6 +27,9 @@ int usage()
 int main (int argc, char** argv)
 {
     using namespace hostcheck;
+
+    if (argc > 1 && (juce::String (argv[1]) == "--cross-render" || juce::String (argv[1]) == "--cross-compare"))
+        return runCrossPlatform (argc, argv);
 
     Target target;
     juce::String format, groups = "identity,audio,state,stress,editor", scratch;
@@ -68,7 +72,11 @@ int main (int argc, char** argv)
             std::cerr << "cannot link the bundle into " << link.getFullPathName() << "\n";
             return 2;
         }
+       #ifdef _WIN32
+        _putenv_s ("HOME", home.getFullPathName().toRawUTF8());
+       #else
         setenv ("HOME", home.getFullPathName().toRawUTF8(), 1);
+       #endif
     }
 
     prepareXlibForHosting();
@@ -81,10 +89,14 @@ int main (int argc, char** argv)
         if (target.format == Format::aax && wanted.contains ("identity"))
         {
             checkAaxModule (target);
+           #if ! JUCE_WINDOWS
             checkAaxHostCalls (target);
+           #endif
         }
+       #if ! JUCE_WINDOWS
         if (target.format == Format::aax && wanted.contains ("editor"))
             checkAaxEditorCalls (target);
+       #endif
 
         juce::String error;
         auto loader = makeLoader (target, error);

@@ -13,7 +13,9 @@ public:
     {
         formats.addFormat (new juce::VSTPluginFormat());
         formats.addFormat (new juce::VST3PluginFormat());
-        formats.addFormat (new juce::LV2PluginFormat());
+       #if JUCE_PLUGINHOST_LV2
+        formats.addFormat (new juce::LV2PluginFormat());   // no LV2 build on Windows
+       #endif
 
         const juce::String wanted = t.format == Format::vst2 ? "VST" : t.format == Format::vst3 ? "VST3" : "LV2";
         juce::AudioPluginFormat* format = nullptr;
