@@ -48,23 +48,14 @@ if ! timeout 300 "${wine_env[@]}" wine wineboot --init >"$checks/wineboot.log" 2
   die "Wine cannot start (see $checks/wineboot.log): install it with 'apt-get install wine wine64'; it needs a 64-bit Wine prefix in $WINEPREFIX"
 fi
 
+source "$root/scripts/virtual-display.sh"
 xvfb_pid=""
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 130 160); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      xvfb_pid=$!
-      export DISPLAY=":$n"
-      break
-    fi
-  done
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
-fi
+start_virtual_display 130 160
 
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
 run_wine() { timeout "$1" "${wine_env[@]}" wine "${@:2}"; }
