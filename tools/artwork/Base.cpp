@@ -65,7 +65,7 @@ namespace
         const auto box = layout::enclosure();
         const auto outline = rounded (box, 22.0f);
 
-        juce::DropShadow (juce::Colours::black.withAlpha (0.8f), 18, { 0, 8 }).drawForPath (g, outline);
+        drawShadow (g, juce::DropShadow (juce::Colours::black.withAlpha (0.8f), 18, { 0, 8 }), outline);
 
         // The side walls: seen slightly from the front, so more of the lower wall shows.
         g.setGradientFill ({ palette::greenSide.brighter (0.3f), 0.0f, box.getY(), palette::greenSide.darker (0.6f), 0.0f, box.getBottom(), false });
@@ -77,7 +77,7 @@ namespace
 
         const auto face = layout::lid();
         const auto faceOutline = rounded (face, layout::lidCorner);
-        juce::DropShadow (juce::Colours::black.withAlpha (0.45f), 4, { 0, 2 }).drawForPath (g, faceOutline);
+        drawShadow (g, juce::DropShadow (juce::Colours::black.withAlpha (0.45f), 4, { 0, 2 }), faceOutline);
         juce::ColourGradient coat (palette::greenLight, face.getX(), face.getY(), palette::greenDark, face.getRight(), face.getBottom(), false);
         coat.addColour (0.45, palette::greenMid);
         g.setGradientFill (coat);
@@ -121,7 +121,7 @@ namespace
         // Shadow of the plug on the backdrop.
         juce::Path plug;
         plug.addRoundedRectangle (span (-2.0f, 40.0f, 11.0f), 3.0f);
-        juce::DropShadow (juce::Colours::black.withAlpha (0.7f), 6, { 0, 4 }).drawForPath (g, plug);
+        drawShadow (g, juce::DropShadow (juce::Colours::black.withAlpha (0.7f), 6, { 0, 4 }), plug);
 
         // Hex nut against the wall, then the sleeve and the moulded plug body with its cable.
         chrome (span (-2.0f, 5.0f, 12.0f));
@@ -210,17 +210,22 @@ void drawBase (juce::Graphics& g, const Fonts& fonts)
     drawFootWell (g);
 }
 
-void addPowderCoat (juce::Image& picture)
+void addPowderCoat (juce::Image& picture, int scale)
 {
+    // One grain per unit of pedal coordinates, whatever the resolution: the same coat at 2x.
     juce::Random grain (0x7e5c);
     juce::Image::BitmapData pixels (picture, juce::Image::BitmapData::readWrite);
-    for (int y = 0; y < pixels.height; ++y)
-        for (int x = 0; x < pixels.width; ++x)
+    for (int y = 0; y < pixels.height / scale; ++y)
+        for (int x = 0; x < pixels.width / scale; ++x)
         {
-            const auto c = pixels.getPixelColour (x, y);
             const int delta = grain.nextInt (7) - 3;
             auto shift = [delta] (juce::uint8 v) { return (juce::uint8) juce::jlimit (0, 255, (int) v + delta); };
-            pixels.setPixelColour (x, y, juce::Colour (shift (c.getRed()), shift (c.getGreen()), shift (c.getBlue()), c.getAlpha()));
+            for (int py = y * scale; py < (y + 1) * scale; ++py)
+                for (int px = x * scale; px < (x + 1) * scale; ++px)
+                {
+                    const auto c = pixels.getPixelColour (px, py);
+                    pixels.setPixelColour (px, py, juce::Colour (shift (c.getRed()), shift (c.getGreen()), shift (c.getBlue()), c.getAlpha()));
+                }
         }
 }
 }

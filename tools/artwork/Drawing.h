@@ -4,11 +4,19 @@
 
 namespace artwork
 {
+// Pixels per unit of pedal coordinates of the picture g draws into: 1 for the normal set, 2 for
+// the set drawn at twice the resolution.
+float pixelScale (juce::Graphics& g);
+
+// A drop shadow blurred at the resolution of the picture, not enlarged from a 1x blur.
+void drawShadow (juce::Graphics& g, const juce::DropShadow& shadow, const juce::Path& path);
+
 // Everything of the pedal that never changes: backdrop, top bar, enclosure, jacks and print.
 void drawBase (juce::Graphics& g, const Fonts& fonts);
 
-// A faint deterministic grain over the whole picture, like a powder coat.
-void addPowderCoat (juce::Image& picture);
+// A faint deterministic grain over the whole picture, like a powder coat; one grain covers
+// scale x scale pixels.
+void addPowderCoat (juce::Image& picture, int scale);
 
 // The controls, each drawn in pedal coordinates inside its own rectangle and never outside it.
 void drawKnob (juce::Graphics& g, juce::Rectangle<int> bounds, int frame);

@@ -15,9 +15,9 @@ void drawFootSwitch (juce::Graphics& g, juce::Rectangle<int> bounds, bool presse
     juce::Path outline;
     outline.addRoundedRectangle (plate, 7.0f);
     if (pressed)
-        juce::DropShadow (juce::Colours::black.withAlpha (0.6f), 3, { 0, 1 }).drawForPath (g, outline);
+        drawShadow (g, juce::DropShadow (juce::Colours::black.withAlpha (0.6f), 3, { 0, 1 }), outline);
     else
-        juce::DropShadow (juce::Colours::black.withAlpha (0.7f), 7, { 0, 5 }).drawForPath (g, outline);
+        drawShadow (g, juce::DropShadow (juce::Colours::black.withAlpha (0.7f), 7, { 0, 5 }), outline);
 
     // The metal plate.
     juce::ColourGradient body (palette::greenLight.brighter (0.1f), 0.0f, plate.getY(), palette::greenDark.darker (0.2f), 0.0f, plate.getBottom(), false);

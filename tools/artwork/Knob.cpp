@@ -29,7 +29,7 @@ void drawKnob (juce::Graphics& g, juce::Rectangle<int> bounds, int frame)
     constexpr float skirtRadius = 24.0f;
     constexpr float capRadius = 18.0f;
 
-    juce::DropShadow (juce::Colours::black.withAlpha (0.7f), 6, { 1, 3 }).drawForPath (g, disc (c, skirtRadius - 0.5f));
+    drawShadow (g, juce::DropShadow (juce::Colours::black.withAlpha (0.7f), 6, { 1, 3 }), disc (c, skirtRadius - 0.5f));
 
     // The skirt, with its ridges: they turn with the knob, their shine stays with the light.
     g.setGradientFill ({ juce::Colour (0xff2c2c30), c.x - 16.0f, c.y - 18.0f, juce::Colour (0xff050505), c.x + 16.0f, c.y + 18.0f, false });

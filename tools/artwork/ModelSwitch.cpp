@@ -17,7 +17,7 @@ void drawModelSwitch (juce::Graphics& g, juce::Rectangle<int> bounds, const Font
     // Hex nut with the threaded bushing in its middle.
     juce::Path nut;
     nut.addPolygon (pivot, 6, 7.5f, juce::MathConstants<float>::pi / 6.0f);
-    juce::DropShadow (juce::Colours::black.withAlpha (0.6f), 3, { 1, 2 }).drawForPath (g, nut);
+    drawShadow (g, juce::DropShadow (juce::Colours::black.withAlpha (0.6f), 3, { 1, 2 }), nut);
     juce::ColourGradient metal (palette::chromeLight, pivot.x - 6.0f, pivot.y - 6.0f, palette::chromeDark, pivot.x + 6.0f, pivot.y + 6.0f, false);
     metal.addColour (0.55, palette::chromeMid);
     g.setGradientFill (metal);
@@ -51,30 +51,38 @@ void drawModelSwitch (juce::Graphics& g, juce::Rectangle<int> bounds, const Font
 
 void drawModelReflection (juce::Graphics& g, juce::Rectangle<int> bounds, const Fonts& fonts, bool modded)
 {
-    // Draw the switch on its own layer, mirror it upside down, squash it and let it fade out.
+    // Draw the switch on its own layer, mirror it upside down, squash it and let it fade out;
+    // all at the resolution of the picture.
+    const float scale = pixelScale (g);
+    const int pixels = juce::roundToInt (scale);
     const auto source = layout::modSwitch();
-    juce::Image layer (juce::Image::ARGB, source.getWidth(), source.getHeight(), true);
+    juce::Image layer (juce::Image::ARGB, source.getWidth() * pixels, source.getHeight() * pixels, true);
     {
         juce::Graphics lg (layer);
-        lg.setOrigin (-source.getPosition());
+        lg.setOrigin (-source.getPosition() * pixels);
+        if (pixels != 1)
+            lg.addTransform (juce::AffineTransform::scale (scale));
         drawModelSwitch (lg, source, fonts, modded);
     }
 
-    juce::Image mirrored (juce::Image::ARGB, bounds.getWidth(), bounds.getHeight(), true);
+    juce::Image mirrored (juce::Image::ARGB, bounds.getWidth() * pixels, bounds.getHeight() * pixels, true);
     {
         juce::Graphics mg (mirrored);
         const float squash = (float) bounds.getHeight() / (float) source.getHeight();
-        mg.drawImageTransformed (layer, juce::AffineTransform::scale (1.0f, -squash).translated (0.0f, (float) bounds.getHeight()));
+        mg.drawImageTransformed (layer, juce::AffineTransform::scale (1.0f, -squash).translated (0.0f, (float) mirrored.getHeight()));
     }
     {
-        juce::Image::BitmapData pixels (mirrored, juce::Image::BitmapData::readWrite);
-        for (int y = 0; y < pixels.height; ++y)
+        juce::Image::BitmapData data (mirrored, juce::Image::BitmapData::readWrite);
+        for (int y = 0; y < data.height; ++y)
         {
-            const float fade = 0.42f - 0.3f * (float) y / (float) pixels.height;
-            for (int x = 0; x < pixels.width; ++x)
-                pixels.setPixelColour (x, y, pixels.getPixelColour (x, y).withMultipliedAlpha (fade));
+            const float fade = 0.42f - 0.3f * (float) y / (float) data.height;
+            for (int x = 0; x < data.width; ++x)
+                data.setPixelColour (x, y, data.getPixelColour (x, y).withMultipliedAlpha (fade));
         }
     }
-    g.drawImageAt (mirrored, bounds.getX(), bounds.getY());
+    juce::Graphics::ScopedSaveState state (g);
+    if (pixels != 1)
+        g.addTransform (juce::AffineTransform::scale (1.0f / scale));
+    g.drawImageAt (mirrored, bounds.getX() * pixels, bounds.getY() * pixels);
 }
 }

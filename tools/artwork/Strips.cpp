@@ -20,15 +20,27 @@ namespace
                 dst.setPixelColour (at.x + x, at.y + y, src.getPixelColour (area.getX() + x, area.getY() + y));
     }
 
-    // One frame: the base picture under the control's rectangle with the control drawn on it.
-    juce::Image cutFrame (const juce::Image& base, juce::Rectangle<int> area, const Painter& paint)
+    // A graphics context drawing pedal coordinates into a picture `scale` times their size, whose
+    // top left corner is the pedal point `origin`.
+    struct PedalGraphics
     {
-        juce::Image frame (juce::Image::ARGB, area.getWidth(), area.getHeight(), true);
-        copyPixels (base, area, frame, {});
-        juce::Graphics g (frame);
-        g.setOrigin (-area.getPosition());
-        g.reduceClipRegion (area);
-        paint (g);
+        PedalGraphics (juce::Image& picture, juce::Point<int> origin, int scale) : g (picture)
+        {
+            g.setOrigin (-origin * scale);
+            if (scale != 1)
+                g.addTransform (juce::AffineTransform::scale ((float) scale));
+        }
+        juce::Graphics g;
+    };
+
+    // One frame: the base picture under the control's rectangle with the control drawn on it.
+    juce::Image cutFrame (const juce::Image& base, juce::Rectangle<int> area, int scale, const Painter& paint)
+    {
+        juce::Image frame (juce::Image::ARGB, area.getWidth() * scale, area.getHeight() * scale, true);
+        copyPixels (base, area * scale, frame, {});
+        PedalGraphics pedal (frame, area.getPosition(), scale);
+        pedal.g.reduceClipRegion (area);
+        paint (pedal.g);
         return frame;
     }
 
@@ -43,7 +55,7 @@ namespace
 
     struct Control
     {
-        juce::String fileName;
+        juce::String name;
         juce::Rectangle<int> area;
         int frames;
         int shownInBackground;
@@ -51,28 +63,33 @@ namespace
     };
 }
 
-std::vector<Picture> renderAllPictures (const Fonts& fonts)
+juce::String fileNameFor (const juce::String& name, int scale)
 {
-    juce::Image base (juce::Image::ARGB, layout::width, layout::height, true);
+    return scale == 1 ? name + ".png" : name + "_" + juce::String (scale) + "x.png";
+}
+
+std::vector<Picture> renderAllPictures (const Fonts& fonts, int scale)
+{
+    juce::Image base (juce::Image::ARGB, layout::width * scale, layout::height * scale, true);
     {
-        juce::Graphics g (base);
-        drawBase (g, fonts);
+        PedalGraphics pedal (base, {}, scale);
+        drawBase (pedal.g, fonts);
     }
-    addPowderCoat (base);
+    addPowderCoat (base, scale);
 
     auto knob = [] (juce::Rectangle<int> area) { return [area] (juce::Graphics& g, int k) { drawKnob (g, area, k); }; };
 
     // The background shows the "1 Default" program: drive at minimum, tone centred, level full.
     const std::vector<Control> controls {
-        { "knob_drive.png",  layout::drive(),  layout::knobFrames, 0,  knob (layout::drive()) },
-        { "knob_tone.png",   layout::tone(),   layout::knobFrames, 32, knob (layout::tone()) },
-        { "knob_level.png",  layout::level(),  layout::knobFrames, 64, knob (layout::level()) },
-        { "footswitch.png",  layout::footSwitch(), 2, 0, [] (juce::Graphics& g, int k) { drawFootSwitch (g, layout::footSwitch(), k == 1); } },
-        { "led.png",         layout::led(),    2, 1, [] (juce::Graphics& g, int k) { drawLed (g, layout::led(), k == 1); } },
-        { "stereo.png",      layout::stereo(), 2, 0, [] (juce::Graphics& g, int k) { drawStereoRings (g, layout::stereo(), k == 1); } },
-        { "mod_switch.png",  layout::modSwitch(), 2, 0, [&fonts] (juce::Graphics& g, int k) { drawModelSwitch (g, layout::modSwitch(), fonts, k == 1); } },
-        { "mod_bg.png",      layout::modBackground(), 2, 0, [&fonts] (juce::Graphics& g, int k) { drawModelReflection (g, layout::modBackground(), fonts, k == 1); } },
-        { "quality.png",     layout::quality(), 2, 1, [&fonts] (juce::Graphics& g, int k) { drawQualityWords (g, layout::quality(), fonts, k == 1); } },
+        { "knob_drive",  layout::drive(),  layout::knobFrames, 0,  knob (layout::drive()) },
+        { "knob_tone",   layout::tone(),   layout::knobFrames, 32, knob (layout::tone()) },
+        { "knob_level",  layout::level(),  layout::knobFrames, 64, knob (layout::level()) },
+        { "footswitch",  layout::footSwitch(), 2, 0, [] (juce::Graphics& g, int k) { drawFootSwitch (g, layout::footSwitch(), k == 1); } },
+        { "led",         layout::led(),    2, 1, [] (juce::Graphics& g, int k) { drawLed (g, layout::led(), k == 1); } },
+        { "stereo",      layout::stereo(), 2, 0, [] (juce::Graphics& g, int k) { drawStereoRings (g, layout::stereo(), k == 1); } },
+        { "mod_switch",  layout::modSwitch(), 2, 0, [&fonts] (juce::Graphics& g, int k) { drawModelSwitch (g, layout::modSwitch(), fonts, k == 1); } },
+        { "mod_bg",      layout::modBackground(), 2, 0, [&fonts] (juce::Graphics& g, int k) { drawModelReflection (g, layout::modBackground(), fonts, k == 1); } },
+        { "quality",     layout::quality(), 2, 1, [&fonts] (juce::Graphics& g, int k) { drawQualityWords (g, layout::quality(), fonts, k == 1); } },
     };
 
     std::vector<Picture> pictures;
@@ -81,11 +98,11 @@ std::vector<Picture> renderAllPictures (const Fonts& fonts)
     {
         std::vector<juce::Image> frames;
         for (int k = 0; k < control.frames; ++k)
-            frames.push_back (cutFrame (base, control.area, [&] (juce::Graphics& g) { control.paint (g, k); }));
-        copyPixels (frames[(size_t) control.shownInBackground], frames.front().getBounds(), background, control.area.getPosition());
-        pictures.push_back ({ control.fileName, stack (frames) });
+            frames.push_back (cutFrame (base, control.area, scale, [&] (juce::Graphics& g) { control.paint (g, k); }));
+        copyPixels (frames[(size_t) control.shownInBackground], frames.front().getBounds(), background, control.area.getPosition() * scale);
+        pictures.push_back ({ fileNameFor (control.name, scale), stack (frames) });
     }
-    pictures.insert (pictures.begin(), { "background.png", background });
+    pictures.insert (pictures.begin(), { fileNameFor ("background", scale), background });
     return pictures;
 }
 }
