@@ -26,8 +26,14 @@ const ProgramView programViews[] = {
 
 int knobFrame (double value) { return (int) (value * 64.0 / 127.0); }
 
-// Pixels of control `c` hidden by a control above it (added later to the editor).
-std::function<bool (juce::Point<int>)> hiddenBySiblingsAbove (const Controls& controls, juce::Component* c)
+EditorImages::Resolution resolutionOf (int scale)
+{
+    return scale == 1 ? EditorImages::Resolution::normal : EditorImages::Resolution::doubled;
+}
+
+// Pixels of control `c` hidden by a control above it (added later to the editor); points in
+// pixels of a snapshot `scale` times the editor's size.
+std::function<bool (juce::Point<int>)> hiddenBySiblingsAbove (const Controls& controls, juce::Component* c, int scale)
 {
     std::vector<juce::Rectangle<int>> above;
     bool seen = false;
@@ -37,10 +43,10 @@ std::function<bool (juce::Point<int>)> hiddenBySiblingsAbove (const Controls& co
             above.push_back (other->getBounds());
         seen = seen || other == c;
     }
-    return [above] (juce::Point<int> p)
+    return [above, scale] (juce::Point<int> p)
     {
         for (const auto& r : above)
-            if (r.contains (p))
+            if ((r * scale).contains (p))
                 return true;
         return false;
     };
@@ -54,31 +60,33 @@ struct Expected
     int frame;
 };
 
-void expectShows (Editor& editor, const std::vector<Expected>& expected, const char* when)
+// At scale 1 the window shows the normal pictures 1:1; at scale 2 (a display at 200 %) it is
+// twice the size in pixels and shows the doubled pictures 1:1.
+void expectShows (Editor& editor, const std::vector<Expected>& expected, const char* when, int scale = 1)
 {
     const auto controls = controlsOf (editor);
-    const auto shot = snapshotOf (editor);
-    ASSERT_EQ (shot.getWidth(), 370);
-    ASSERT_EQ (shot.getHeight(), 476);
+    const auto shot = snapshotOf (editor, (float) scale);
+    ASSERT_EQ (shot.getWidth(), 370 * scale);
+    ASSERT_EQ (shot.getHeight(), 476 * scale);
 
     for (const auto& e : expected)
     {
         ASSERT_TRUE (e.strip.isValid());
-        const auto bounds = e.control->getBounds();
+        const auto bounds = e.control->getBounds() * scale;
         const auto source = frameOf (e.strip, e.frames, e.frame);
         ASSERT_EQ (bounds.getWidth(), source.getWidth());
         ASSERT_EQ (bounds.getHeight(), source.getHeight());
-        EXPECT_EQ (differences (shot, bounds, e.strip, source, hiddenBySiblingsAbove (controls, e.control)), "")
+        EXPECT_EQ (differences (shot, bounds, e.strip, source, hiddenBySiblingsAbove (controls, e.control, scale)), "")
             << when << ": " << e.control->getName() << " should show frame " << e.frame
             << " of its strip (control at " << bounds.toString() << ")";
     }
 
     // Everywhere no control covers, the window shows the background picture 1:1.
-    const auto background = EditorImages::background();
-    const auto outsideControls = [&controls] (juce::Point<int> p)
+    const auto background = EditorImages::background (resolutionOf (scale));
+    const auto outsideControls = [&controls, scale] (juce::Point<int> p)
     {
         for (auto* c : controls.all())
-            if (c->getBounds().contains (p))
+            if ((c->getBounds() * scale).contains (p))
                 return true;
         return false;
     };
@@ -86,18 +94,19 @@ void expectShows (Editor& editor, const std::vector<Expected>& expected, const c
 }
 
 std::vector<Expected> expectedFor (const Controls& c, double drive, double tone, double level,
-                                   bool on, bool stereo, bool high, bool modded)
+                                   bool on, bool stereo, bool high, bool modded, int scale = 1)
 {
+    const auto r = resolutionOf (scale);
     return {
-        { c.drive, EditorImages::driveStrip(), 65, knobFrame (drive) },
-        { c.tone, EditorImages::toneStrip(), 65, knobFrame (tone) },
-        { c.level, EditorImages::levelStrip(), 65, knobFrame (level) },
-        { c.led, EditorImages::ledStrip(), 2, on ? 1 : 0 },
-        { c.quality, EditorImages::qualityStrip(), 2, high ? 1 : 0 },
-        { c.stereo, EditorImages::stereoStrip(), 2, stereo ? 1 : 0 },
-        { c.foot, EditorImages::footSwitchStrip(), 2, 0 },
-        { c.mod, EditorImages::modSwitchStrip(), 2, modded ? 1 : 0 },
-        { c.modBackground, EditorImages::modBackgroundStrip(), 2, modded ? 1 : 0 },
+        { c.drive, EditorImages::driveStrip (r), 65, knobFrame (drive) },
+        { c.tone, EditorImages::toneStrip (r), 65, knobFrame (tone) },
+        { c.level, EditorImages::levelStrip (r), 65, knobFrame (level) },
+        { c.led, EditorImages::ledStrip (r), 2, on ? 1 : 0 },
+        { c.quality, EditorImages::qualityStrip (r), 2, high ? 1 : 0 },
+        { c.stereo, EditorImages::stereoStrip (r), 2, stereo ? 1 : 0 },
+        { c.foot, EditorImages::footSwitchStrip (r), 2, 0 },
+        { c.mod, EditorImages::modSwitchStrip (r), 2, modded ? 1 : 0 },
+        { c.modBackground, EditorImages::modBackgroundStrip (r), 2, modded ? 1 : 0 },
     };
 }
 }
@@ -123,8 +132,9 @@ TEST (EditorSnapshot, EachFactoryProgramShowsItsFrames)
         EXPECT_EQ (c.mod->getToggleState(), view.modded);
         EXPECT_EQ (c.modBackground->getToggleState(), view.modded);
 
-        expectShows (*open.editor, expectedFor (c, view.drive, view.tone, view.level, true, false, true, view.modded),
-                     p.getProgramName (view.program).toRawUTF8());
+        for (const int scale : { 1, 2 })
+            expectShows (*open.editor, expectedFor (c, view.drive, view.tone, view.level, true, false, true, view.modded, scale),
+                         p.getProgramName (view.program).toRawUTF8(), scale);
     }
 }
 
@@ -146,7 +156,9 @@ TEST (EditorSnapshot, SwitchFramesFollowTheParametersAfterAPoll)
     p.parameters[3]->setValue (63.0f / 127.0f);
     open.editor->timerCallback();
 
-    expectShows (*open.editor, expectedFor (open.controls, 126.0, 1.0, 63.0, false, true, false, true), "after host changes");
+    for (const int scale : { 1, 2 })
+        expectShows (*open.editor, expectedFor (open.controls, 126.0, 1.0, 63.0, false, true, false, true, scale),
+                     "after host changes", scale);
     EXPECT_EQ (knobFrame (126.0), 63);
     EXPECT_EQ (knobFrame (63.0), 31);
 }
@@ -188,20 +200,23 @@ TEST (EditorSnapshot, ScreenshotOnFat)
     OpenEditor open (p);
     ASSERT_NE (open.editor, nullptr);
 
-    const auto shot = snapshotOf (*open.editor);
-    const auto file = juce::File::getSpecialLocation (juce::File::currentExecutableFile)
-                          .getParentDirectory().getChildFile ("editor_4_fat.png");
-    file.deleteFile();
+    for (const int scale : { 1, 2 })
     {
-        juce::FileOutputStream out (file);
-        ASSERT_TRUE (out.openedOk());
-        juce::PNGImageFormat png;
-        ASSERT_TRUE (png.writeImageToStream (shot, out));
-    }
-    std::cout << "editor screenshot: " << file.getFullPathName() << std::endl;
+        const auto shot = snapshotOf (*open.editor, (float) scale);
+        const auto file = juce::File::getSpecialLocation (juce::File::currentExecutableFile)
+                              .getParentDirectory().getChildFile (scale == 1 ? "editor_4_fat.png" : "editor_4_fat_2x.png");
+        file.deleteFile();
+        {
+            juce::FileOutputStream out (file);
+            ASSERT_TRUE (out.openedOk());
+            juce::PNGImageFormat png;
+            ASSERT_TRUE (png.writeImageToStream (shot, out));
+        }
+        std::cout << "editor screenshot at scale " << scale << ": " << file.getFullPathName() << std::endl;
 
-    const auto reread = juce::ImageFileFormat::loadFrom (file);
-    ASSERT_TRUE (reread.isValid());
-    EXPECT_EQ (reread.getWidth(), 370);
-    EXPECT_EQ (reread.getHeight(), 476);
+        const auto reread = juce::ImageFileFormat::loadFrom (file);
+        ASSERT_TRUE (reread.isValid());
+        EXPECT_EQ (reread.getWidth(), 370 * scale);
+        EXPECT_EQ (reread.getHeight(), 476 * scale);
+    }
 }

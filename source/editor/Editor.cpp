@@ -1,6 +1,7 @@
 #include "Editor.h"
 
 #include "EditorImages.h"
+#include "PictureDrawing.h"
 #include "processor/FloatParameter.h"
 #include "processor/Processor.h"
 
@@ -88,6 +89,7 @@ Editor::Editor (Processor& p)
     setSize (width, height);
 
     background = EditorImages::background();
+    doubledBackground = EditorImages::background (EditorImages::Resolution::doubled);
 
     driveKnob->setDoubleClickReturnValue (true, 64.0);
     toneKnob->setDoubleClickReturnValue (true, 64.0);
@@ -137,12 +139,12 @@ Editor::~Editor()
     modBackgroundLook.reset();
 
     background = {};
+    doubledBackground = {};
 }
 
 void Editor::paint (juce::Graphics& g)
 {
-    if (background.isValid())
-        g.drawImage (background, 0, 0, width, height, 0, 0, background.getWidth(), background.getHeight(), false);
+    drawPictureArea (g, background, &doubledBackground, background.getBounds(), { 0, 0, width, height });
 }
 
 void Editor::resized()

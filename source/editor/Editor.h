@@ -63,6 +63,7 @@ private:
     std::unique_ptr<ToggleLF_mod_bg> modBackgroundLook;
 
     juce::Image background;
+    juce::Image doubledBackground;   // the same picture at twice the resolution, for scaled displays
 
     std::unique_ptr<KnobTSDrive> driveKnob;
     std::unique_ptr<KnobTSTone> toneKnob;

@@ -1,5 +1,7 @@
 #include "FilmStrip.h"
 
+#include "PictureDrawing.h"
+
 FilmStrip::FilmStrip (juce::Image* imageToView, int frames, bool horizontal)
     : image (imageToView)
 {
@@ -43,7 +45,5 @@ void FilmStrip::drawFrameScaled (juce::Graphics& g, int frameIndex, int width, i
     if (image == nullptr || ! image->isValid())
         return;
 
-    const auto source = frameBounds (frameIndex);
-    g.drawImage (*image, 0, 0, width, height,
-                 source.getX(), source.getY(), source.getWidth(), source.getHeight(), false);
+    drawPictureArea (g, *image, doubled, frameBounds (frameIndex), { 0, 0, width, height });
 }

@@ -10,6 +10,10 @@ public:
     // With a null image the strip stays empty and draws nothing.
     FilmStrip (juce::Image* image, int numFrames, bool isHorizontal);
 
+    // The same strip with twice the pixels in each direction, drawn instead on scaled displays
+    // (see drawPictureArea). It must outlive the strip as well; null for none.
+    void setDoubledImage (const juce::Image* doubledImage) { doubled = doubledImage; }
+
     // Draws frame `frameIndex` at the origin of g at its natural size.
     void drawFrame (juce::Graphics& g, int frameIndex) const;
 
@@ -34,4 +38,5 @@ protected:
     bool isHorizontal = false;
     int frameWidth = 0;
     int frameHeight = 0;
+    const juce::Image* doubled = nullptr;
 };

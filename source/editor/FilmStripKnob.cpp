@@ -4,7 +4,7 @@ FilmStripKnob::FilmStripKnob() : juce::Slider (juce::String()) {}
 
 FilmStripKnob::~FilmStripKnob() = default;
 
-void FilmStripKnob::setImage (juce::Image* newImage)
+void FilmStripKnob::setImage (juce::Image* newImage, const juce::Image* doubled)
 {
     if (newImage == nullptr)
     {
@@ -15,6 +15,7 @@ void FilmStripKnob::setImage (juce::Image* newImage)
     numFrames = 65;
     setTextBoxStyle (juce::Slider::NoTextBox, false, 0, 0);
     strip = FilmStrip (newImage, numFrames, false);
+    strip.setDoubledImage (doubled);
 }
 
 int FilmStripKnob::currentFrame() const

@@ -14,8 +14,9 @@ public:
     ~FilmStripKnob() override;
 
     // Views newImage as 65 stacked frames and removes the value box. A null image leaves the knob
-    // without a picture (it paints nothing and has no frame size).
-    void setImage (juce::Image* newImage);
+    // without a picture (it paints nothing and has no frame size). `doubled`, if given, is the
+    // same strip at twice the resolution, drawn on scaled displays.
+    void setImage (juce::Image* newImage, const juce::Image* doubled = nullptr);
 
     void paint (juce::Graphics& g) override;
     void resized() override;

@@ -1,9 +1,11 @@
 #include "KnobLF_quality_sw.h"
 
 #include "EditorImages.h"
+#include "PictureDrawing.h"
 
 KnobLF_quality_sw::KnobLF_quality_sw()
-    : image (EditorImages::qualityStrip())
+    : image (EditorImages::qualityStrip()),
+      doubledImage (EditorImages::qualityStrip (EditorImages::Resolution::doubled))
 {
     frameWidth = image.isValid() ? image.getWidth() : 0;
     frameHeight = image.isValid() ? image.getHeight() / numFrames : 0;
@@ -12,6 +14,7 @@ KnobLF_quality_sw::KnobLF_quality_sw()
 KnobLF_quality_sw::~KnobLF_quality_sw()
 {
     image = {};
+    doubledImage = {};
 }
 
 void KnobLF_quality_sw::drawLinearSliderBackground (juce::Graphics&, int, int, int, int, float, float, float,
@@ -28,9 +31,6 @@ int KnobLF_quality_sw::frameFor (const juce::Slider& slider) const
 void KnobLF_quality_sw::drawLinearSliderThumb (juce::Graphics& g, int, int, int, int, float, float, float,
                                                juce::Slider::SliderStyle, juce::Slider& slider)
 {
-    if (! image.isValid())
-        return;
-
-    g.drawImage (image, 0, 0, slider.getWidth(), slider.getHeight(),
-                 0, frameFor (slider) * frameHeight, frameWidth, frameHeight, false);
+    drawPictureArea (g, image, &doubledImage, { 0, frameFor (slider) * frameHeight, frameWidth, frameHeight },
+                     { 0, 0, slider.getWidth(), slider.getHeight() });
 }

@@ -27,6 +27,7 @@ public:
 private:
     int numFrames = 2;
     juce::Image image;
+    juce::Image doubledImage;   // the same strip at twice the resolution, for scaled displays
     int frameWidth = 0;
     int frameHeight = 0;
 };

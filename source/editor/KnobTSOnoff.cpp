@@ -8,12 +8,15 @@ KnobTSOnoff::KnobTSOnoff (const juce::String& name)
 {
     isPressed = false;
     image = EditorImages::footSwitchStrip();
+    doubledImage = EditorImages::footSwitchStrip (EditorImages::Resolution::doubled);
     static_cast<FilmStrip&> (*this) = FilmStrip (&image, 2, false);
+    setDoubledImage (&doubledImage);
 }
 
 KnobTSOnoff::~KnobTSOnoff()
 {
     image = {};
+    doubledImage = {};
 }
 
 void KnobTSOnoff::mouseDown (const juce::MouseEvent& e)

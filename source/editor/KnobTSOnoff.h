@@ -21,7 +21,7 @@ public:
 
 private:
     bool isPressed = false;
-    juce::Image image;
+    juce::Image image, doubledImage;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (KnobTSOnoff)
 };

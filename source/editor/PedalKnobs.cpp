@@ -2,11 +2,11 @@
 
 #include "EditorImages.h"
 
-KnobTSDrive::KnobTSDrive() : strip (EditorImages::driveStrip()) { setImage (&strip); }
-KnobTSDrive::~KnobTSDrive() { strip = {}; }
+KnobTSDrive::KnobTSDrive() : strip (EditorImages::driveStrip()), doubledStrip (EditorImages::driveStrip (EditorImages::Resolution::doubled)) { setImage (&strip, &doubledStrip); }
+KnobTSDrive::~KnobTSDrive() { strip = {}; doubledStrip = {}; }
 
-KnobTSTone::KnobTSTone() : strip (EditorImages::toneStrip()) { setImage (&strip); }
-KnobTSTone::~KnobTSTone() { strip = {}; }
+KnobTSTone::KnobTSTone() : strip (EditorImages::toneStrip()), doubledStrip (EditorImages::toneStrip (EditorImages::Resolution::doubled)) { setImage (&strip, &doubledStrip); }
+KnobTSTone::~KnobTSTone() { strip = {}; doubledStrip = {}; }
 
-KnobTSLevel::KnobTSLevel() : strip (EditorImages::levelStrip()) { setImage (&strip); }
-KnobTSLevel::~KnobTSLevel() { strip = {}; }
+KnobTSLevel::KnobTSLevel() : strip (EditorImages::levelStrip()), doubledStrip (EditorImages::levelStrip (EditorImages::Resolution::doubled)) { setImage (&strip, &doubledStrip); }
+KnobTSLevel::~KnobTSLevel() { strip = {}; doubledStrip = {}; }

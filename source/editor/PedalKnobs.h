@@ -11,7 +11,7 @@ public:
     ~KnobTSDrive() override;
 
 private:
-    juce::Image strip;
+    juce::Image strip, doubledStrip;
 };
 
 class KnobTSTone final : public FilmStripKnob
@@ -21,7 +21,7 @@ public:
     ~KnobTSTone() override;
 
 private:
-    juce::Image strip;
+    juce::Image strip, doubledStrip;
 };
 
 class KnobTSLevel final : public FilmStripKnob
@@ -31,5 +31,5 @@ public:
     ~KnobTSLevel() override;
 
 private:
-    juce::Image strip;
+    juce::Image strip, doubledStrip;
 };

@@ -18,10 +18,10 @@ public:
     const FilmStrip& getStrip() const { return strip; }
 
 protected:
-    explicit StripToggleLook (const juce::Image& stripImage);
+    StripToggleLook (const juce::Image& stripImage, const juce::Image& doubledStripImage);
 
 private:
-    juce::Image image;
+    juce::Image image, doubledImage;
     FilmStrip strip;
 };
 

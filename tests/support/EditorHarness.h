@@ -185,9 +185,10 @@ inline int dispatchPendingMessages()
     return delivered;
 }
 
-inline juce::Image snapshotOf (juce::Component& c)
+// What the component draws with `scale` physical pixels per unit (2 on a display scaled to 200 %).
+inline juce::Image snapshotOf (juce::Component& c, float scale = 1.0f)
 {
-    return c.createComponentSnapshot (c.getLocalBounds(), true, 1.0f);
+    return c.createComponentSnapshot (c.getLocalBounds(), true, scale);
 }
 
 // Pixels of `area` (in the snapshot) that differ from `expected` placed at area's origin;
