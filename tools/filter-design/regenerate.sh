@@ -1,10 +1,8 @@
 #!/bin/sh
-# Rebuilds the prototype designer and regenerates source/engine/PrototypeFilters.cpp.
-# Run from anywhere; needs g++ and Eigen 3 (Debian libeigen3-dev).
+# Regenerates source/engine/PrototypeFilters.cpp with the designer built by the project's CMake.
+#   tools/filter-design/regenerate.sh [<build folder>]     (default: build)
 set -e
 root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-g++ -std=c++17 -O2 -I/usr/include/eigen3 "$root/tools/filter-design/DesignPrototypes.cpp" -o "$work/design"
-"$work/design" > "$work/PrototypeFilters.cpp"
-mv "$work/PrototypeFilters.cpp" "$root/source/engine/PrototypeFilters.cpp"
+build=${1:-$root/build}
+cmake --build "$build" --target regenerate-filters
+cp "$build/tools/filter-design/PrototypeFilters.cpp" "$root/source/engine/PrototypeFilters.cpp"
