@@ -1,9 +1,12 @@
 #include "PictureDrawing.h"
 
+namespace
+{
 bool usesDoubled (float physicalPixelScale, const juce::Image& normal, const juce::Image* doubled)
 {
     return physicalPixelScale > 1.0f && doubled != nullptr && doubled->isValid()
            && doubled->getWidth() == 2 * normal.getWidth() && doubled->getHeight() == 2 * normal.getHeight();
+}
 }
 
 void drawPictureArea (juce::Graphics& g, const juce::Image& normal, const juce::Image* doubled,

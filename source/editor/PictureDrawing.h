@@ -9,6 +9,3 @@
 // at scales between 1 and 2 or above 2. A missing or broken doubled picture leaves `normal`.
 void drawPictureArea (juce::Graphics& g, const juce::Image& normal, const juce::Image* doubled,
                       juce::Rectangle<int> source, juce::Rectangle<int> destination);
-
-// Whether drawPictureArea takes `doubled` in a context of that many physical pixels per unit.
-bool usesDoubled (float physicalPixelScale, const juce::Image& normal, const juce::Image* doubled);
