@@ -77,10 +77,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://ferrow.example.org)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps sees the linked libraries only. JUCE opens the X11 libraries at run time for
 # every window (the editors, the standalone): libX11 and libXext are required, the others used
-# when present; JACK is one of the standalone's audio systems.
+# when present.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libx11-6, libxext6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libxcursor1, libxinerama1, libxrandr2, libxrender1")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "jackd")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

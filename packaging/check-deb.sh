@@ -188,5 +188,6 @@ for fmt in vst vst3; do
 done
 check "lv2ls no longer lists $uri" '! lv2ls | grep -cx "$uri" >/dev/null'
 check "vesk-render is no longer on the PATH" '! command -v vesk-render >/dev/null'
+echo "(the check took $SECONDS s)"
 exit $fail
 
