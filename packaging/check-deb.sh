@@ -153,6 +153,13 @@ done
 check "vesk-render on the PATH is /usr/bin/vesk-render" '[ "$(command -v vesk-render)" = /usr/bin/vesk-render ]'
 check "vesk-render --version: vesk-render $version" 'vesk-render --version | grep -c "^vesk-render $version " >/dev/null'
 check "vesk on the PATH is /usr/bin/vesk" '[ "$(command -v vesk)" = /usr/bin/vesk ]'
+check "the menu entry starts vesk with the installed icon" \
+  'grep -qx "Exec=vesk" /usr/share/applications/vesk.desktop && grep -qx "Icon=vesk" /usr/share/applications/vesk.desktop && [ -f /usr/share/icons/hicolor/256x256/apps/vesk.png ]'
+if "$display" "$root/tools/host-check/check-standalone.sh" vesk >"$scratch/standalone.log" 2>&1; then
+  echo "ok   vesk opens the pedal in its window"
+else
+  echo "FAIL vesk:"; cat "$scratch/standalone.log"; fail=1
+fi
 check "man -w vesk-render finds the installed page" '[ "$(man -w vesk-render)" = /usr/share/man/man1/vesk-render.1.gz ]'
 MANWIDTH=80 man vesk-render >"$scratch/man.txt" 2>"$scratch/man.err" || true
 check "man vesk-render renders the options of --help, without warnings" \
