@@ -17,6 +17,7 @@ packages=(
   xvfb xauth x11-apps x11-utils imagemagick sox
   fonts-dejavu-core
   lv2-dev lilv-utils sordi
+  dpkg-dev file lintian man-db procps
 )
 
 missing=()

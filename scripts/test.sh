@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the unit and integration tests (ctest), the Windows
-# build and its checks under Wine (VESK_WINDOWS=0 skips them), the thread tests again under
-# ThreadSanitizer, the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and the state-reader fuzzer for a bounded time.
+# Builds everything and runs every test: the unit and integration tests (ctest), the Debian
+# package's install/remove round trip (VESK_DEB=0 skips it), the Windows build and its checks
+# under Wine (VESK_WINDOWS=0 skips them), the thread tests again under ThreadSanitizer, the unit
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the state-reader fuzzer
+# for a bounded time.
 # Installs missing Debian packages first; safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,6 +26,16 @@ start_virtual_display 90 120
 
 echo "== tests"
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 900
+
+# The Debian package: built from build/, checked by lintian, installed with apt over an older
+# Vesk, used from the system folders, removed while a host plays it (VESK_DEB=0 skips it). It
+# installs into /usr and always purges the package again.
+if [ "${VESK_DEB:-1}" != 0 ]; then
+  echo "== Debian package: build, lintian, install over an older Vesk, use, remove"
+  (cd build && cpack --config CPackConfig.cmake >/dev/null)
+  if [ "$(id -u)" = 0 ]; then bash packaging/check-deb.sh build
+  else sudo --preserve-env=DISPLAY,VESK_DEB_CHECK_PRIVATE bash packaging/check-deb.sh build; fi
+fi
 
 # The Windows x64 package, cross-built with mingw and checked under Wine on the same display.
 if [ "${VESK_WINDOWS:-1}" != 0 ]; then

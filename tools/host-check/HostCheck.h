@@ -119,4 +119,7 @@ void checkAaxEditorCalls (const Target& target);
 
 // Renders and comparisons across platforms (--cross-render, --cross-compare; CrossPlatform.cpp).
 int runCrossPlatform (int argc, char** argv);
+
+// The plug-ins a host finds in its default folders when it starts (--scan; Scan.cpp).
+int runScan (int argc, char** argv);
 }

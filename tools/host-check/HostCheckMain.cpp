@@ -4,6 +4,7 @@
 //   vesk_host_check --format vst|vst3|lv2|aax --plugin PATH --reference PATH
 //                   [--uri URI] [--groups identity,audio,state,stress,editor] [--scratch DIR]
 //   vesk_host_check --cross-render ... | --cross-compare ...    (see CrossPlatform.cpp)
+//   vesk_host_check --scan vst|vst3|lv2                        (see Scan.cpp)
 //
 // For LV2 the plug-in is found through a scratch home folder whose ~/.lv2 holds the bundle, as
 // JUCE's LV2 host scans only the standard folders. Exit code 0 when every check passed.
@@ -30,6 +31,8 @@ int main (int argc, char** argv)
 
     if (argc > 1 && (juce::String (argv[1]) == "--cross-render" || juce::String (argv[1]) == "--cross-compare"))
         return runCrossPlatform (argc, argv);
+    if (argc > 1 && juce::String (argv[1]) == "--scan")
+        return runScan (argc, argv);
 
     Target target;
     juce::String format, groups = "identity,audio,state,stress,editor", scratch;

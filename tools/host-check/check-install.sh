@@ -19,6 +19,7 @@ check "~/.vst/Vesk.so" '[ -f "$h/.vst/Vesk.so" ]'
 check "~/.vst3/Vesk.vst3 bundle" '[ -f "$h/.vst3/Vesk.vst3/Contents/x86_64-linux/Vesk.so" ]'
 check "~/.lv2/Vesk.lv2 bundle" '[ -f "$h/.lv2/Vesk.lv2/libVesk.so" ] && [ -f "$h/.lv2/Vesk.lv2/manifest.ttl" ] && [ -f "$h/.lv2/Vesk.lv2/dsp.ttl" ] && [ -f "$h/.lv2/Vesk.lv2/ui.ttl" ]'
 check "~/.local/bin/Vesk is executable" '[ -x "$h/.local/bin/Vesk" ]'
+check "~/.local/bin/vesk-render is executable" '[ -x "$h/.local/bin/vesk-render" ]'
 
 # Installing again replaces the bundles as a whole: nothing stale survives.
 touch "$h/.vst3/Vesk.vst3/stale" "$h/.lv2/Vesk.lv2/stale.ttl"
@@ -40,7 +41,8 @@ u="$scratch/usr"
 check "lib/vst/Vesk.so" '[ -f "$u/lib/vst/Vesk.so" ]'
 check "lib/vst3/Vesk.vst3" '[ -f "$u/lib/vst3/Vesk.vst3/Contents/x86_64-linux/Vesk.so" ]'
 check "lib/lv2/Vesk.lv2" '[ -f "$u/lib/lv2/Vesk.lv2/libVesk.so" ]'
-check "bin/Vesk" '[ -x "$u/bin/Vesk" ]'
+check "bin/Vesk and bin/vesk-render" '[ -x "$u/bin/Vesk" ] && [ -x "$u/bin/vesk-render" ]'
+check "only the package layout adds manual pages, menu entry and docs" '[ ! -e "$u/share" ]'
 check "nothing written to the user folders" '[ ! -e "$scratch/usr/.vst" ]'
 
 echo "== staged (DESTDIR=$scratch/stage, prefix /usr)"
