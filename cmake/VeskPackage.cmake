@@ -40,10 +40,10 @@ add_custom_command(OUTPUT ${vesk_pkg_out}/vesk.1.gz ${vesk_pkg_out}/changelog.gz
     VERBATIM)
 # The icon: the pedal picture centred on a transparent 256 x 256 square, without time stamps.
 add_custom_command(OUTPUT ${vesk_pkg_out}/vesk.png
-    COMMAND ${VESK_CONVERT} ${CMAKE_SOURCE_DIR}/source/editor/images/background.png
+    COMMAND ${VESK_CONVERT} ${CMAKE_SOURCE_DIR}/source/editor/images/background_2x.png
             -resize 256x256 -background none -gravity center -extent 256x256 -strip
             -define png:exclude-chunks=date,time ${vesk_pkg_out}/vesk.png
-    DEPENDS ${CMAKE_SOURCE_DIR}/source/editor/images/background.png)
+    DEPENDS ${CMAKE_SOURCE_DIR}/source/editor/images/background_2x.png)
 add_custom_target(vesk_package_files ALL DEPENDS
     ${vesk_pkg_out}/vesk-render.1.gz ${vesk_pkg_out}/vesk.1.gz ${vesk_pkg_out}/changelog.gz ${vesk_pkg_out}/vesk.png)
 
