@@ -1,0 +1,198 @@
+// The renderer's file formats, checked through the built vesk-render program as a user runs it:
+// the same take as WAV, AIFF, FLAC, Ogg Vorbis and MP3 (encoded here with sox), FLAC output, and
+// damaged inputs in a batch.
+#include "support/RenderFixture.h"
+
+#include <PluckedGuitar.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iostream>
+
+using namespace Render;
+using RenderFixture::TempFolder;
+
+namespace
+{
+// Runs the built program, its error stream kept apart in a file (ChildProcess would mix it into
+// the output).
+RenderFixture::Run runWithErrors (const TempFolder& t, const juce::StringArray& args)
+{
+    const auto errors = t.file ("stderr.txt");
+    juce::String line = juce::String ("'") + VESK_RENDER_BINARY + "'";
+    for (const auto& a : args)
+        line << " '" << a << "'";
+    line << " 2>'" << errors.getFullPathName() << "'";
+    RenderFixture::Run r;
+    juce::ChildProcess shell;
+    if (shell.start (juce::StringArray { "/bin/sh", "-c", line }, juce::ChildProcess::wantStdOut))
+    {
+        r.out = shell.readAllProcessOutput().toStdString();
+        shell.waitForProcessToFinish (120000);
+        r.code = (int) shell.getExitCode();
+    }
+    r.err = errors.loadFileAsString().toStdString();
+    errors.deleteFile();
+    return r;
+}
+
+bool sox (const juce::StringArray& args)
+{
+    juce::StringArray command { "sox" };
+    command.addArray (args);
+    juce::ChildProcess p;
+    return p.start (command) && p.waitForProcessToFinish (60000) && p.getExitCode() == 0;
+}
+
+// RMS of (a - b) over RMS of b in dB, with a read `lag` samples later than b.
+double relativeErrorDb (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b, int lag)
+{
+    double error = 0.0, signal = 0.0;
+    const int n = juce::jmin (a.getNumSamples() - lag, b.getNumSamples());
+    for (int c = 0; c < b.getNumChannels(); ++c)
+        for (int i = 0; i < n; ++i)
+        {
+            const double d = (double) a.getSample (c, i + lag) - b.getSample (c, i);
+            error += d * d;
+            signal += (double) b.getSample (c, i) * b.getSample (c, i);
+        }
+    return 10.0 * std::log10 (error / signal);
+}
+
+// The delay of a decoded lossy file against its source: the lag with the smallest error.
+int codecDelay (const juce::AudioBuffer<float>& decoded, const juce::AudioBuffer<float>& source)
+{
+    int best = 0;
+    for (int lag = 1; lag < 4000; ++lag)
+        if (relativeErrorDb (decoded, source, lag) < relativeErrorDb (decoded, source, best))
+            best = lag;
+    return best;
+}
+
+juce::AudioBuffer<float> stereoTake (double rate, double seconds)
+{
+    const auto left = Signal::makeGuitarSignal (rate, seconds);
+    juce::AudioBuffer<float> take (2, (int) left.size());
+    take.copyFrom (0, 0, left.data(), (int) left.size());
+    take.copyFrom (1, 0, left.data(), (int) left.size(), 0.5f);   // a quieter right channel
+    return take;
+}
+}
+
+TEST (RenderFormats, EveryInputFormatRendersLikeTheWavAndFlacOutputEqualsWav)
+{
+    TempFolder t;
+    const double rate = 44100.0;
+    const auto take = stereoTake (rate, 3.0);
+    RenderFixture::writeWav (t.file ("take-wav.wav"), take, rate, 16);
+    const auto source = RenderFixture::readWav (t.file ("take-wav.wav"));
+    ASSERT_TRUE (sox ({ t.path ("take-wav.wav"), t.path ("take-aiff.aiff") }));
+    ASSERT_TRUE (sox ({ t.path ("take-wav.wav"), t.path ("take-flac.flac") }));
+    ASSERT_TRUE (sox ({ t.path ("take-wav.wav"), "-C", "5", t.path ("take-ogg.ogg") }));
+    ASSERT_TRUE (sox ({ t.path ("take-wav.wav"), "-C", "192", t.path ("take-mp3.mp3") }));
+    // Recognised by content: a FLAC file under a WAV name.
+    ASSERT_TRUE (t.file ("take-flac.flac").copyFileTo (t.file ("flac-named.wav")));
+
+    const auto r = runWithErrors (t, { t.path ("take-wav.wav"), t.path ("take-aiff.aiff"), t.path ("take-flac.flac"),
+                                       t.path ("flac-named.wav"), t.path ("take-ogg.ogg"), t.path ("take-mp3.mp3"),
+                                       "-o", t.path ("out") + "/", "--bits", "24", "-q" });
+    ASSERT_EQ (r.code, 0) << r.err;
+
+    const auto reference = RenderFixture::readWav (t.file ("out/take-wav.wav"));
+    for (const char* name : { "take-aiff.wav", "take-flac.wav", "flac-named.wav" })
+        EXPECT_TRUE (RenderFixture::bitIdentical (RenderFixture::readWav (t.file ("out").getChildFile (name)), reference)) << name;
+
+    // Lossy inputs: the render differs from the WAV's render by no more than the codec's own
+    // error, measured on the decoded take (MP3 decoding adds the encoder's and decoder's delay).
+    for (const char* name : { "take-ogg", "take-mp3" })
+    {
+        const auto decoded = RenderFixture::readWav (t.file (juce::String (name) + (juce::String (name).endsWith ("ogg") ? ".ogg" : ".mp3")));
+        const int lag = codecDelay (decoded, source);
+        const double codecError = relativeErrorDb (decoded, source, lag);
+        const double renderError = relativeErrorDb (RenderFixture::readWav (t.file ("out").getChildFile (juce::String (name) + ".wav")), reference, lag);
+        std::cout << name << ": codec error " << codecError << " dB, render error " << renderError << " dB (delay " << lag << " samples)\n";
+        EXPECT_LT (codecError, -20.0) << name;
+        EXPECT_LE (renderError, codecError + 1.0) << name;
+    }
+
+    // FLAC out: the same samples as the 24-bit WAV render; --bits 32 is refused for FLAC.
+    ASSERT_EQ (runWithErrors (t, { t.path ("take-wav.wav"), "-o", t.path ("take.flac"), "--bits", "24", "-q" }).code, 0);
+    EXPECT_TRUE (RenderFixture::bitIdentical (RenderFixture::readWav (t.file ("take.flac")), reference));
+    const auto refused = runWithErrors (t, { t.path ("take-wav.wav"), "-o", t.path ("float.flac"), "--bits", "32" });
+    EXPECT_EQ (refused.code, exitUsage);
+    EXPECT_NE (refused.err.find ("FLAC holds 16- or 24-bit"), std::string::npos) << refused.err;
+
+    // 16-bit FLAC from a batch, named by --format.
+    ASSERT_EQ (runWithErrors (t, { t.path ("take-ogg.ogg"), t.path ("take-mp3.mp3"), "-o", t.path ("flac16"), "--format", "flac", "--bits", "16", "-q" }).code, 0);
+    std::unique_ptr<InputFile> in;
+    ASSERT_FALSE (InputFile::open (t.file ("flac16/take-mp3.flac"), in));
+    EXPECT_EQ (in->getFormatName(), "FLAC file");
+}
+
+TEST (RenderFormats, DamagedInputsAreEachOneLineAndTheRestOfTheBatchIsRendered)
+{
+    TempFolder t;
+    const double rate = 44100.0;
+    RenderFixture::writeWav (t.file ("good.wav"), stereoTake (rate, 2.0), rate, 16);
+    ASSERT_TRUE (sox ({ t.path ("good.wav"), t.path ("whole.flac") }));
+    ASSERT_TRUE (sox ({ t.path ("good.wav"), "-C", "128", t.path ("whole.mp3") }));
+
+    juce::MemoryBlock flac, mp3;
+    ASSERT_TRUE (t.file ("whole.flac").loadFileAsData (flac) && t.file ("whole.mp3").loadFileAsData (mp3));
+    t.file ("truncated.flac").replaceWithData (flac.getData(), flac.getSize() * 2 / 3);
+
+    // A frame in the middle of the MP3 loses its header and the start of its data.
+    auto* bytes = static_cast<juce::uint8*> (mp3.getData());
+    size_t frame = mp3.getSize() / 2;
+    while (frame + 1 < mp3.getSize() && ! (bytes[frame] == 0xff && (bytes[frame + 1] & 0xe0) == 0xe0))
+        ++frame;
+    ASSERT_LT (frame + 100, mp3.getSize());
+    for (size_t i = 0; i < 100; ++i)
+        bytes[frame + i] = (juce::uint8) (0x5a ^ i);
+    t.file ("broken.mp3").replaceWithData (mp3.getData(), mp3.getSize());
+
+    t.file ("notes.flac").replaceWithText ("a text file with an audio name\n");
+    {
+        juce::Random random (7);
+        juce::MemoryBlock noise (50000);
+        random.fillBitsRandomly (noise.getData(), noise.getSize());
+        t.file ("noise.flac").replaceWithData (noise.getData(), noise.getSize());
+    }
+    t.file ("empty.flac").create();
+
+    const juce::StringArray bad { "truncated.flac", "broken.mp3", "notes.flac", "noise.flac", "empty.flac" };
+    juce::StringArray args { t.path ("good.wav") };
+    for (const auto& b : bad)
+        args.add (t.path (b));
+    args.addArray ({ "-o", t.path ("out"), "-q" });
+    const auto r = runWithErrors (t, args);
+
+    EXPECT_EQ (r.code, exitInput);
+    EXPECT_EQ (RenderFixture::lineCount (r.err), bad.size()) << r.err;
+    const std::vector<std::pair<const char*, const char*>> expected = {
+        { "truncated.flac", "truncated" },
+        { "broken.mp3", "is broken" },
+        { "notes.flac", "not a recognised audio file" },
+        { "noise.flac", "not a recognised audio file" },
+        { "empty.flac", "not a recognised audio file" },
+    };
+    for (const auto& [file, message] : expected)
+    {
+        const auto at = r.err.find (std::string (file) + ": ");
+        ASSERT_NE (at, std::string::npos) << file << "\n" << r.err;
+        const auto line = r.err.substr (at, r.err.find ('\n', at) - at);
+        EXPECT_NE (line.find (message), std::string::npos) << line;
+    }
+    // The good file is rendered, and nothing else is in the output folder, hidden files included.
+    juce::StringArray written;
+    for (const auto& e : juce::RangedDirectoryIterator (t.file ("out"), false, "*", juce::File::findFilesAndDirectories))
+        written.add (e.getFile().getFileName());
+    EXPECT_EQ (written, juce::StringArray { "good.wav" });
+
+    // One damaged file alone: nothing at the output path.
+    const auto alone = runWithErrors (t, { t.path ("truncated.flac"), "-o", t.path ("alone.flac") });
+    EXPECT_EQ (alone.code, exitInput);
+    EXPECT_EQ (RenderFixture::lineCount (alone.err), 1) << alone.err;
+    EXPECT_FALSE (t.file ("alone.flac").exists());
+}
