@@ -105,12 +105,12 @@ TEST (RenderFormats, EveryInputFormatRendersLikeTheWavAndFlacOutputEqualsWav)
 
     // Lossy inputs: the render differs from the WAV's render by no more than the codec's own
     // error, measured on the decoded take (MP3 decoding adds the encoder's and decoder's delay).
-    for (const char* name : { "take-ogg", "take-mp3" })
+    for (const char* name : { "take-ogg.ogg", "take-mp3.mp3" })
     {
-        const auto decoded = RenderFixture::readWav (t.file (juce::String (name) + (juce::String (name).endsWith ("ogg") ? ".ogg" : ".mp3")));
+        const auto decoded = RenderFixture::readWav (t.file (name));
         const int lag = codecDelay (decoded, source);
         const double codecError = relativeErrorDb (decoded, source, lag);
-        const double renderError = relativeErrorDb (RenderFixture::readWav (t.file ("out").getChildFile (juce::String (name) + ".wav")), reference, lag);
+        const double renderError = relativeErrorDb (RenderFixture::readWav (t.file ("out").getChildFile (t.file (name).getFileNameWithoutExtension() + ".wav")), reference, lag);
         std::cout << name << ": codec error " << codecError << " dB, render error " << renderError << " dB (delay " << lag << " samples)\n";
         EXPECT_LT (codecError, -20.0) << name;
         EXPECT_LE (renderError, codecError + 1.0) << name;
@@ -161,29 +161,20 @@ TEST (RenderFormats, DamagedInputsAreEachOneLineAndTheRestOfTheBatchIsRendered)
     }
     t.file ("empty.flac").create();
 
-    const juce::StringArray bad { "truncated.flac", "broken.mp3", "notes.flac", "noise.flac", "empty.flac" };
     juce::StringArray args { t.path ("good.wav") };
-    for (const auto& b : bad)
-        args.add (t.path (b));
+    for (const auto* bad : { "truncated.flac", "broken.mp3", "notes.flac", "noise.flac", "empty.flac" })
+        args.add (t.path (bad));
     args.addArray ({ "-o", t.path ("out"), "-q" });
     const auto r = runWithErrors (t, args);
 
     EXPECT_EQ (r.code, exitInput);
-    EXPECT_EQ (RenderFixture::lineCount (r.err), bad.size()) << r.err;
-    const std::vector<std::pair<const char*, const char*>> expected = {
+    RenderFixture::expectOneLineEach (r.err, {
         { "truncated.flac", "truncated" },
         { "broken.mp3", "is broken" },
         { "notes.flac", "not a recognised audio file" },
         { "noise.flac", "not a recognised audio file" },
-        { "empty.flac", "not a recognised audio file" },
-    };
-    for (const auto& [file, message] : expected)
-    {
-        const auto at = r.err.find (std::string (file) + ": ");
-        ASSERT_NE (at, std::string::npos) << file << "\n" << r.err;
-        const auto line = r.err.substr (at, r.err.find ('\n', at) - at);
-        EXPECT_NE (line.find (message), std::string::npos) << line;
-    }
+        { "empty.flac", "is empty" },
+    });
     // The good file is rendered, and nothing else is in the output folder, hidden files included.
     juce::StringArray written;
     for (const auto& e : juce::RangedDirectoryIterator (t.file ("out"), false, "*", juce::File::findFilesAndDirectories))

@@ -64,6 +64,8 @@ std::optional<Failure> InputFile::open (const juce::File& file, std::unique_ptr<
         return Failure::input (name + ": cannot open (" + stream->getStatus().getErrorMessage() + ")");
 
     const juce::int64 fileSize = stream->getTotalLength();
+    if (fileSize == 0)
+        return Failure::input (name + ": is empty (0 bytes)");
 
     juce::AudioFormatManager formats;
     formats.registerBasicFormats();
