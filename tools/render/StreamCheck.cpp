@@ -188,13 +188,18 @@ std::optional<juce::String> checkFlacStream (const juce::File& file)
     {
         const bool decodedToTheEnd = FLAC__stream_decoder_process_until_end_of_stream (decoder) != 0;
         const bool signatureMatches = FLAC__stream_decoder_finish (decoder) != 0;
+        const bool isShort = check.declared != 0 && check.decoded < check.declared;
+        const auto shortText = "holds only " + juce::String (check.decoded) + " of the " + juce::String (check.declared)
+                             + " samples its header declares (truncated?)";
         if (check.error.isNotEmpty())
-            result = "corrupt FLAC: " + check.error;
+            result = "corrupt FLAC: " + check.error + (isShort ? "; it " + shortText : juce::String());
+        else if (isShort)
+            result = "corrupt FLAC: the file " + shortText;
         else if (! decodedToTheEnd)
-            result = juce::String ("corrupt FLAC: the decoder stopped after sample ") + juce::String (check.decoded);
+            result = "corrupt FLAC: the decoder stopped after sample " + juce::String (check.decoded);
         else if (check.declared != 0 && check.decoded != check.declared)
-            result = "corrupt FLAC: the header declares " + juce::String (check.declared) + " samples but the file holds "
-                   + juce::String (check.decoded) + " (truncated?)";
+            result = "corrupt FLAC: the file holds " + juce::String (check.decoded) + " samples, not the "
+                   + juce::String (check.declared) + " its header declares";
         else if (! signatureMatches)
             result = juce::String ("corrupt FLAC: the audio does not match its MD5 signature");
     }

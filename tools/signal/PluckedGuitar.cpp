@@ -247,10 +247,10 @@ std::vector<float> makeGuitarSignal (double sampleRate, double seconds)
     std::vector<Pluck> plucks;
     const double strings[] = { 82.41, 110.0, 146.83, 196.0 };   // E2 A2 D3 G3
     for (int k = 0; k < 4; ++k)
-        plucks.push_back ({ 0.25 * k, strings[k], 0.85, 1.2 - 0.25 * k, 0.15 });
+        plucks.push_back ({ 0.25 * k, strings[k], 1.0, 1.2 - 0.25 * k, 0.08 });
     const double chord[] = { 82.41, 123.47, 164.81, 207.65, 246.94, 329.63 };   // E major
     for (int s = 0; s < 6; ++s)
-        plucks.push_back ({ 1.2 + 0.02 * s, chord[s], 0.6, seconds, 0.14 + 0.01 * s });
+        plucks.push_back ({ 1.2 + 0.02 * s, chord[s], 1.0, seconds, 0.08 });
 
     auto signal = synthesiseGuitar (plucks, sampleRate, seconds);
     scaleToRms (signal, pickupRmsDb);

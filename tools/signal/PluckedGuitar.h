@@ -31,7 +31,7 @@ constexpr double pickupRmsDb = -18.0;
 // strummed down and left to ring.
 std::vector<Pluck> demoPhrase();
 
-// The benchmarks' signal: four open strings plucked a quarter second apart, then an E major
-// chord, at the pickup level.
+// The benchmarks' signal: four open strings plucked hard near the bridge a quarter second apart,
+// then an E major chord, at the pickup level.
 std::vector<float> makeGuitarSignal (double sampleRate, double seconds);
 }
