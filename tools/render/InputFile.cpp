@@ -73,11 +73,23 @@ std::optional<Failure> InputFile::open (const juce::File& file, std::unique_ptr<
     if (reader == nullptr)
         return Failure::input (name + ": not a recognised audio file (WAV, AIFF, FLAC, Ogg Vorbis or MP3), or its header is corrupt");
 
-    // The MP3 reader takes any stream with something like a frame header in its first 32 KB, and
-    // steps over damage: the frames are checked here.
     const auto formatName = reader->getFormatName();
     const bool compressed = formatName.startsWith ("MP3") || formatName.startsWith ("FLAC") || formatName.startsWith ("Ogg");
     juce::int64 length = reader->lengthInSamples;
+
+    if (reader->numChannels < 1 || reader->numChannels > 2)
+        return Failure::input (name + ": has " + juce::String ((int) reader->numChannels)
+                               + " channels; only mono and stereo files are supported (extract or mix down two first)");
+
+    if (! (reader->sampleRate >= lowestSampleRate && reader->sampleRate <= highestSampleRate))
+    {
+        const double rate = reader->sampleRate;
+        return Failure::input (name + ": sample rate " + juce::String (rate, rate == std::floor (rate) ? 0 : 2)
+                               + " Hz is outside 8000 to 384000 Hz");
+    }
+
+    // The MP3 reader takes any stream with something like a frame header in its first 32 KB, and
+    // steps over damage: the frames are checked here.
     if (formatName.startsWith ("MP3"))
     {
         bool notMp3 = false;
@@ -90,17 +102,6 @@ std::optional<Failure> InputFile::open (const juce::File& file, std::unique_ptr<
     {
         if (auto problem = checkFlacStream (file))
             return Failure::input (name + ": " + *problem);
-    }
-
-    if (reader->numChannels < 1 || reader->numChannels > 2)
-        return Failure::input (name + ": has " + juce::String ((int) reader->numChannels)
-                               + " channels; only mono and stereo files are supported (extract or mix down two first)");
-
-    if (! (reader->sampleRate >= lowestSampleRate && reader->sampleRate <= highestSampleRate))
-    {
-        const double rate = reader->sampleRate;
-        return Failure::input (name + ": sample rate " + juce::String (rate, rate == std::floor (rate) ? 0 : 2)
-                               + " Hz is outside 8000 to 384000 Hz");
     }
 
     if (length <= 0)
