@@ -11,7 +11,8 @@ namespace
 class ReaderSource final : public SampleSource
 {
 public:
-    ReaderSource (juce::AudioFormatReader& r, juce::int64 samples, const juce::File& f) : reader (r), length (samples), file (f) {}
+    ReaderSource (juce::AudioFormatReader& r, juce::int64 first, juce::int64 samples, const juce::File& f)
+        : reader (r), start (first), length (samples), file (f) {}
 
     int read (float* const* channels, int numChannels, int maxSamples) override
     {
@@ -20,7 +21,7 @@ public:
         if (n <= 0)
             return 0;
 
-        if (! reader.read (channels, numChannels, position, n))
+        if (! reader.read (channels, numChannels, start + position, n))
             return fail ("read error at sample " + juce::String (position));
 
         for (int c = 0; c < numChannels; ++c)
@@ -43,7 +44,7 @@ private:
     }
 
     juce::AudioFormatReader& reader;
-    juce::int64 length;
+    juce::int64 start, length;
     juce::File file;
     juce::int64 position = 0;
     juce::String message;
@@ -75,7 +76,7 @@ std::optional<Failure> InputFile::open (const juce::File& file, std::unique_ptr<
 
     const auto formatName = reader->getFormatName();
     const bool compressed = formatName.startsWith ("MP3") || formatName.startsWith ("FLAC") || formatName.startsWith ("Ogg");
-    juce::int64 length = reader->lengthInSamples;
+    juce::int64 start = 0, length = reader->lengthInSamples;
 
     if (reader->numChannels < 1 || reader->numChannels > 2)
         return Failure::input (name + ": has " + juce::String ((int) reader->numChannels)
@@ -88,15 +89,17 @@ std::optional<Failure> InputFile::open (const juce::File& file, std::unique_ptr<
                                + " Hz is outside 8000 to 384000 Hz");
     }
 
-    // The MP3 reader takes any stream with something like a frame header in its first 32 KB, and
-    // steps over damage: the frames are checked here.
+    // The MP3 reader takes any stream with something like a frame header in its first 32 KB,
+    // steps over damage and leaves the codec's delay in: the frames are checked here, and the
+    // audio is read from where the encoder's gapless information puts it.
     if (formatName.startsWith ("MP3"))
     {
         bool notMp3 = false;
-        juce::int64 frameSamples = 0;
-        if (auto problem = checkMp3Frames (file, notMp3, frameSamples))
+        Mp3Audio audio;
+        if (auto problem = checkMp3Frames (file, notMp3, audio))
             return Failure::input (name + ": " + (notMp3 ? *problem + ", or its header is corrupt" : *problem));
-        length = juce::jmin (length, frameSamples);
+        start = audio.start;
+        length = juce::jmin (length - start, audio.length);
     }
     else if (formatName.startsWith ("FLAC"))
     {
@@ -113,13 +116,13 @@ std::optional<Failure> InputFile::open (const juce::File& file, std::unique_ptr<
         return Failure::input (name + ": corrupt audio: the header declares " + juce::String (reader->lengthInSamples)
                                + " samples but the file is too short for them (truncated?)");
 
-    result.reset (new InputFile (file, std::move (reader), length));
+    result.reset (new InputFile (file, std::move (reader), start, length));
     return std::nullopt;
 }
 
 std::unique_ptr<SampleSource> InputFile::createSource()
 {
-    return std::make_unique<ReaderSource> (*reader, length, file);
+    return std::make_unique<ReaderSource> (*reader, start, length, file);
 }
 
 std::optional<Failure> readWholeFile (const juce::File& file, juce::AudioBuffer<float>& buffer, double& sampleRate)

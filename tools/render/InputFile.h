@@ -32,12 +32,13 @@ public:
     std::unique_ptr<SampleSource> createSource();
 
 private:
-    InputFile (const juce::File& f, std::unique_ptr<juce::AudioFormatReader> r, juce::int64 samples)
-        : file (f), reader (std::move (r)), length (samples) {}
+    InputFile (const juce::File& f, std::unique_ptr<juce::AudioFormatReader> r, juce::int64 first, juce::int64 samples)
+        : file (f), reader (std::move (r)), start (first), length (samples) {}
 
     juce::File file;
     std::unique_ptr<juce::AudioFormatReader> reader;
-    juce::int64 length;   // the reader's, or what an MP3's frames hold when that is less
+    juce::int64 start;    // the first sample of the audio in the reader's (an MP3's codec delay)
+    juce::int64 length;   // the reader's, or an MP3's encoded length
 };
 
 // Reads a whole file into memory (the tests' and tools' way to look at an output).

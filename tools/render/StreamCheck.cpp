@@ -81,25 +81,42 @@ bool isTrailingTag (juce::InputStream& in, juce::int64 at)
     return (n >= 3 && std::memcmp (t, "TAG", 3) == 0) || (n == 8 && std::memcmp (t, "APETAGEX", 8) == 0)
         || (n >= 6 && std::memcmp (t, "LYRICS", 6) == 0);
 }
-}
 
-// The first frame of an encoder's file often carries a VBR header instead of audio.
-bool isVbrHeaderFrame (juce::InputStream& in, juce::int64 at, int length)
+// The first frame of an encoder's file often carries a VBR header instead of audio, and LAME's
+// tag after it holds the encoder's delay and padding (12 bits each). Returns whether the frame is
+// such a header.
+bool readVbrHeaderFrame (juce::InputStream& in, juce::int64 at, int length, int& delay, int& padding)
 {
     in.setPosition (at);
-    juce::MemoryBlock frame;
-    in.readIntoMemoryBlock (frame, std::min (length, 64));
-    for (size_t i = 0; i + 4 <= frame.getSize(); ++i)
-        for (const char* tag : { "Xing", "Info", "VBRI" })
-            if (std::memcmp (static_cast<const char*> (frame.getData()) + i, tag, 4) == 0)
-                return true;
+    juce::MemoryBlock block;
+    in.readIntoMemoryBlock (block, length);
+    const auto* frame = static_cast<const juce::uint8*> (block.getData());
+    const auto size = block.getSize();
+    const auto has = [&] (size_t i, const char* tag) { return i + 4 <= size && std::memcmp (frame + i, tag, 4) == 0; };
+
+    for (size_t i = 0; i < std::min<size_t> (size, 64); ++i)
+    {
+        if (has (i, "VBRI"))
+            return true;
+        if (has (i, "Xing") || has (i, "Info"))
+        {
+            const size_t lame = i + 120, gapless = lame + 21;
+            if ((has (lame, "LAME") || has (lame, "Lavf") || has (lame, "Lavc")) && gapless + 3 <= size)
+            {
+                delay = (frame[gapless] << 4) | (frame[gapless + 1] >> 4);
+                padding = ((frame[gapless + 1] & 15) << 8) | frame[gapless + 2];
+            }
+            return true;
+        }
+    }
     return false;
 }
+}
 
-std::optional<juce::String> checkMp3Frames (const juce::File& file, bool& notMp3, juce::int64& samples)
+std::optional<juce::String> checkMp3Frames (const juce::File& file, bool& notMp3, Mp3Audio& audio)
 {
     notMp3 = false;
-    samples = 0;
+    audio = {};
     juce::FileInputStream in (file);
     if (in.failedToOpen())
         return "cannot open (" + in.getStatus().getErrorMessage() + ")";
@@ -119,27 +136,40 @@ std::optional<juce::String> checkMp3Frames (const juce::File& file, bool& notMp3
     }
 
     juce::int64 frames = 0;
-    if (isVbrHeaderFrame (in, at, first->length))
+    int delay = -1, padding = 0;
+    if (readVbrHeaderFrame (in, at, first->length, delay, padding))
     {
         at += first->length;
         ++frames;
     }
+
+    // The synthesis filter of a layer III decoder delays the output by 529 samples more.
+    const auto finish = [&] {
+        audio.length = audio.decoded;
+        if (delay >= 0 && first->samples == 1152 && audio.decoded > delay + padding + 529)
+        {
+            audio.start = delay + 529;
+            audio.length = std::min (audio.decoded - delay - padding, audio.decoded - audio.start);
+        }
+        return std::nullopt;
+    };
+
     while (at + 4 <= size)
     {
         const auto h = Mp3Header::parse (readWord (in, at));
         if (! h || h->streamBits() != first->streamBits() || h->length == 0)
         {
             if (isTrailingTag (in, at))
-                return std::nullopt;
+                return finish();
             return "corrupt MP3: frame " + juce::String (frames + 1) + " at byte " + juce::String (at) + " is broken";
         }
         if (at + h->length > size)
-            return std::nullopt;   // a last frame cut short: the decoder stops there
+            return finish();   // a last frame cut short: the decoder stops there
         at += h->length;
         ++frames;
-        samples += h->samples;
+        audio.decoded += h->samples;
     }
-    return std::nullopt;
+    return finish();
 }
 
 #if JUCE_USE_FLAC
