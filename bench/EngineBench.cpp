@@ -1,7 +1,8 @@
-#include "GuitarSignal.h"
 #include "engine/CircuitEngine.h"
 #include "processor/Processor.h"
 #include "support/AllocationCounter.h"
+
+#include <PluckedGuitar.h>
 
 #include <benchmark/benchmark.h>
 
@@ -30,7 +31,7 @@ constexpr int blockSize = 512;
 
 const std::vector<float>& guitar()
 {
-    static const auto signal = makeGuitarSignal (rate, 4.0);
+    static const auto signal = Signal::makeGuitarSignal (rate, 4.0);
     return signal;
 }
 

@@ -14,7 +14,7 @@ packages=(
   libpng-dev libjpeg-dev libflac-dev libvorbis-dev libogg-dev
   libgl-dev libcurl4-openssl-dev
   clang libclang-rt-14-dev
-  xvfb xauth x11-apps x11-utils imagemagick sox
+  xvfb xauth x11-apps x11-utils imagemagick sox lame
   fonts-dejavu-core
   lv2-dev lilv-utils sordi
   dpkg-dev file lintian man-db procps

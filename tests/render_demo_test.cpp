@@ -1,8 +1,9 @@
 #include "Demo.h"
 #include "Response.h"
 #include "Spectrum.h"
-#include "Synth.h"
 #include "support/RenderFixture.h"
+
+#include <PluckedGuitar.h>
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,7 @@ TEST (RenderDemo, TheDIIsAPlausiblePickupSignal)
     EXPECT_GT (s.at (220.0), s.at (12000.0) + 30.0);
 
     // Every note starts where the phrase says: the signal is near silent before the first one.
-    const auto phrase = demoPhrase();
+    const auto phrase = Signal::demoPhrase();
     EXPECT_EQ (phrase.front().start, 0.0);
     EXPECT_EQ (phrase.size(), 12u);
 }
@@ -142,4 +143,101 @@ TEST (RenderDemo, DemoFileNames)
     EXPECT_EQ (demoFileName ("2 TS9 Drive@Min"), "2-ts9-drive-min.wav");
     EXPECT_EQ (demoFileName ("  4 Fat!! "), "4-fat.wav");
     EXPECT_EQ (demoFileName ("???"), "program.wav");
+}
+
+namespace
+{
+// The plots' spectra as the project computed them before it used the framework's FFT: a
+// double-precision radix-2 transform, kept here as the reference.
+void referenceFft (std::vector<std::complex<double>>& a)
+{
+    const size_t n = a.size();
+    for (size_t i = 1, j = 0; i < n; ++i)
+    {
+        size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j)
+            std::swap (a[i], a[j]);
+    }
+    for (size_t len = 2; len <= n; len <<= 1)
+    {
+        const std::complex<double> w (std::cos (-2.0 * M_PI / (double) len), std::sin (-2.0 * M_PI / (double) len));
+        for (size_t i = 0; i < n; i += len)
+        {
+            std::complex<double> t (1.0, 0.0);
+            for (size_t k = 0; k < len / 2; ++k, t *= w)
+            {
+                const auto u = a[i + k], v = a[i + k + len / 2] * t;
+                a[i + k] = u + v;
+                a[i + k + len / 2] = u - v;
+            }
+        }
+    }
+}
+
+// Magnitudes in dB of the bins 0 .. size/2, averaged in power over Hann frames with half overlap
+// (one frame of the whole signal, unwindowed, when `size` is 0: the transfer function).
+std::vector<double> referenceSpectrum (const std::vector<float>& x, int size, double scale)
+{
+    const bool whole = size == 0;
+    if (whole)
+        for (size = 1; size < (int) x.size(); size <<= 1) {}
+    std::vector<double> power ((size_t) size / 2 + 1, 0.0), window ((size_t) size, 1.0);
+    double windowSum = 0.0;
+    for (int i = 0; i < size; ++i)
+        windowSum += window[(size_t) i] = whole ? 1.0 : 0.5 - 0.5 * std::cos (2.0 * M_PI * i / size);
+    int frames = 0;
+    for (int start = 0; start + size <= std::max ((int) x.size(), size); start += size / 2, ++frames)
+    {
+        std::vector<std::complex<double>> frame ((size_t) size);
+        for (int i = 0; i < size && start + i < (int) x.size(); ++i)
+            frame[(size_t) i] = x[(size_t) (start + i)] * window[(size_t) i];
+        referenceFft (frame);
+        for (size_t k = 0; k < power.size(); ++k)
+            power[k] += std::norm (frame[k]);
+        if (whole)
+            break;
+    }
+    std::vector<double> db (power.size());
+    for (size_t k = 0; k < db.size(); ++k)
+        db[k] = 20.0 * std::log10 (std::sqrt (power[k] / (frames + (whole ? 1 : 0))) * (whole ? scale : 2.0 / windowSum) + 1e-12);
+    return db;
+}
+
+// The largest difference in dB between two spectra over the bins the plots can show (above
+// -140 dB), both raw and after the plots' 1/24-octave smoothing.
+double largestDifference (const Spectrum& s, const std::vector<double>& reference)
+{
+    Spectrum r = s;
+    r.db = reference;
+    const auto smoothed = smoothOctave (s, 1.0 / 24.0), smoothedReference = smoothOctave (r, 1.0 / 24.0);
+    double worst = 0.0;
+    EXPECT_EQ (s.db.size(), reference.size());
+    for (size_t k = 1; k < std::min (s.db.size(), reference.size()); ++k)
+        if (reference[k] > -140.0)
+            worst = std::max ({ worst, std::abs (s.db[k] - reference[k]), std::abs (smoothed.db[k] - smoothedReference.db[k]) });
+    return worst;
+}
+}
+
+TEST (RenderDemo, TheFrameworkFftDrawsTheSameSpectraAsTheReference)
+{
+    // The demo's input, a hard-driven version of it, and a ringing impulse response.
+    const auto di = synthesiseDemoDI (48000.0);
+    std::vector<float> input (di.getReadPointer (0), di.getReadPointer (0) + di.getNumSamples()), driven = input;
+    for (auto& v : driven)
+        v = std::tanh (40.0f * v) * 0.7f;
+    std::vector<float> impulseResponse (3000);
+    for (size_t i = 0; i < impulseResponse.size(); ++i)
+        impulseResponse[i] = (float) (0.3 * std::exp (-(double) i / 400.0) * std::sin (0.07 * (double) i));
+
+    for (const auto* x : { &input, &driven })
+    {
+        const auto s = averageSpectrum (x->data(), (int) x->size(), 48000.0);
+        EXPECT_LT (largestDifference (s, referenceSpectrum (*x, 8192, 1.0)), 0.01);
+    }
+    const auto h = transferFunction (impulseResponse.data(), (int) impulseResponse.size(), 48000.0, 0.3);
+    EXPECT_LT (largestDifference (h, referenceSpectrum (impulseResponse, 0, 1.0 / 0.3)), 0.01);
 }

@@ -100,8 +100,9 @@ TEST (RenderOptions, EveryMistakeIsAUsageErrorNamingTheOption)
     EXPECT_NE (failureOf ({ "--off=1" }).find ("--off takes no value"), std::string::npos);
     for (auto* bad : { "0", "65537", "1.5", "abc", "" })
         EXPECT_NE (failureOf ({ "--block-size", bad }).find ("--block-size"), std::string::npos) << bad;
-    for (auto* bad : { "16", "8", "x" })
-        EXPECT_NE (failureOf ({ "--bits", bad }).find ("not 24 or 32"), std::string::npos) << bad;
+    for (auto* bad : { "20", "8", "x" })
+        EXPECT_NE (failureOf ({ "--bits", bad }).find ("not 16, 24 or 32"), std::string::npos) << bad;
+    EXPECT_NE (failureOf ({ "--format", "mp3" }).find ("not wav or flac"), std::string::npos);
     for (auto* bad : { "0", "-1", "1000" })
         EXPECT_NE (failureOf ({ "--jobs", bad }).find ("--jobs"), std::string::npos) << bad;
     for (auto* bad : { "100", "1e9", "fast" })

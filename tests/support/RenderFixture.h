@@ -63,6 +63,19 @@ inline int lineCount (const std::string& s)
     return n;
 }
 
+// Checks an error stream of one line per file: each file has its line, holding the message.
+inline void expectOneLineEach (const std::string& err, const std::vector<std::pair<const char*, const char*>>& fileAndMessage)
+{
+    for (const auto& [file, message] : fileAndMessage)
+    {
+        const auto at = err.find (std::string (file) + ": ");
+        ASSERT_NE (at, std::string::npos) << file << "\n" << err;
+        const auto line = err.substr (at, err.find ('\n', at) - at);
+        EXPECT_NE (line.find (message), std::string::npos) << line;
+    }
+    EXPECT_EQ (lineCount (err), (int) fileAndMessage.size()) << err;
+}
+
 // Deterministic noise, about -20 dBFS RMS.
 inline juce::AudioBuffer<float> noise (int channels, int length, juce::int64 seed = 1)
 {

@@ -53,6 +53,8 @@ int runBatch (const Options& options, const ResolvedSettings& settings, Console&
 
     for (const auto& job : jobs)
     {
+        if (job.inputFailure)
+            continue;
         const auto folder = job.output.getParentDirectory();
         if (! folder.isDirectory() && ! folder.createDirectory())
             return fail (console, Failure::output (folder.getFullPathName() + ": cannot create the output folder"));
@@ -62,24 +64,41 @@ int runBatch (const Options& options, const ResolvedSettings& settings, Console&
     js.settings = settings;
     js.blockSize = options.blockSize;
     js.bitsPerSample = options.bitsPerSample;
+    js.bitsGiven = options.bitsGiven;
     js.monoToStereo = options.monoToStereo;
     js.keepLatency = options.keepLatency;
     js.overwrite = options.force;
 
-    juce::int64 total = 0;
-    for (const auto& job : jobs)
-        total += job.opened->getLength();
-
+    // Inputs that cannot be used are reported first; the others are rendered all the same.
     std::vector<int> codes (jobs.size(), exitOk);
+    juce::int64 total = 0;
+    int usable = 0;
+    for (size_t i = 0; i < jobs.size(); ++i)
+    {
+        if (const auto& f = jobs[i].inputFailure)
+        {
+            console.err << "vesk-render: error: " << f->message << "\n" << std::flush;
+            codes[i] = f->exitCode;
+        }
+        else
+        {
+            total += jobs[i].opened->getLength();
+            ++usable;
+        }
+    }
+
+    if (usable > 0)
     {
         struct Cancellable
         {
             Cancellable() { cancellable().store (true); }
             ~Cancellable() { cancellable().store (false); }
         } whileRunning;
-        ProgressBar progress (console.err, console.showProgress && ! console.quiet, total, (int) jobs.size());
-        runInParallel (workerCount (options.jobs, (int) jobs.size()), (int) jobs.size(), [&] (int i) {
+        ProgressBar progress (console.err, console.showProgress && ! console.quiet, total, usable);
+        runInParallel (workerCount (options.jobs, usable), (int) jobs.size(), [&] (int i) {
             auto& job = jobs[(size_t) i];
+            if (job.inputFailure)
+                return;
             const auto result = runFileJob (job, js, progress, cancelRequested());
             job.opened.reset();   // closes the input
             progress.fileFinished();

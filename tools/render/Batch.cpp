@@ -1,6 +1,5 @@
 #include "Batch.h"
 
-#include "OutputFile.h"
 #include "Renderer.h"
 
 #include <map>
@@ -34,16 +33,16 @@ struct ProgressForward
 };
 }
 
-juce::File outputFor (const juce::File& input, const juce::String& output, bool severalInputs)
+juce::File outputFor (const juce::File& input, const juce::String& output, bool severalInputs, const juce::String& extension)
 {
-    const auto wavName = input.getFileNameWithoutExtension() + ".wav";
+    const auto name = input.getFileNameWithoutExtension();
 
     if (output.isEmpty())
-        return input.getSiblingFile (input.getFileNameWithoutExtension() + "-vesk.wav");
+        return input.getSiblingFile (name + "-vesk." + extension);
 
     const auto target = resolvePath (output);
     if (severalInputs || target.isDirectory() || output.endsWithChar ('/'))
-        return target.getChildFile (wavName);
+        return target.getChildFile (name + "." + extension);
     return target;
 }
 
@@ -65,16 +64,20 @@ std::vector<Failure> planJobs (const Options& options, std::vector<FileJob>& job
     {
         FileJob job;
         job.input = resolvePath (in);
-        job.output = outputFor (job.input, options.output, several);
+        job.output = outputFor (job.input, options.output, several, options.outputExtension);
 
-        if (auto failure = InputFile::open (job.input, job.opened))
-        {
+        if (auto failure = checkEncoding (job.output, outputBits (outputFormatOf (job.output), options.bitsPerSample, options.bitsGiven)))
             problems.push_back (*failure);
+
+        job.inputFailure = InputFile::open (job.input, job.opened);
+        if (! job.inputFailure && options.monoToStereo && job.opened->getNumChannels() != 1)
+            job.inputFailure = Failure::input (job.input.getFullPathName() + ": --mono-to-stereo needs a mono file, this one is stereo");
+        if (job.inputFailure)
+        {
+            job.opened.reset();
+            jobs.push_back (std::move (job));
             continue;
         }
-
-        if (options.monoToStereo && job.opened->getNumChannels() != 1)
-            problems.push_back (Failure::input (job.input.getFullPathName() + ": --mono-to-stereo needs a mono file, this one is stereo"));
 
         const auto outPath = job.output.getFullPathName();
         if (inputPaths.count (outPath) > 0)
@@ -129,10 +132,14 @@ JobResult runFileJob (FileJob& job, const JobSettings& settings, ProgressBar& pr
         return result;
     }
 
-    WavSink sink (out.stream(), format.sampleRate, format.outputChannels, settings.bitsPerSample);
+    const auto fileFormat = outputFormatOf (job.output);
+    const int bits = outputBits (fileFormat, settings.bitsPerSample, settings.bitsGiven);
+    EncodingSink sink (out.stream(), fileFormat, format.sampleRate, format.outputChannels, bits);
     if (! sink.isOpen())
     {
-        result.failure = Failure::output (job.output.getFullPathName() + ": cannot encode WAV with these settings");
+        result.failure = Failure::output (job.output.getFullPathName() + ": cannot encode " + formatName (fileFormat)
+                                          + " with these settings (" + sampleFormatName (bits) + ", "
+                                          + juce::String (format.sampleRate) + " Hz)");
         return result;
     }
 
@@ -176,7 +183,8 @@ JobResult runFileJob (FileJob& job, const JobSettings& settings, ProgressBar& pr
     s.outputChannels = format.outputChannels;
     s.levels = sink.getLevels();
     s.realTimeFactor = seconds > 0.0 ? s.seconds / seconds : 0.0;
-    s.bitsPerSample = settings.bitsPerSample;
+    s.bitsPerSample = bits;
+    s.format = fileFormat;
     s.leftOnly = format.inputChannels == 2 && processor->parameters[FloatParameter::processing]->getValue() < 0.5f
               && processor->parameters[FloatParameter::onOff]->getValue() >= 0.5f;
     return result;
@@ -211,7 +219,7 @@ juce::String summaryLine (const FileJob& job, const FileSummary& s)
          << "  " << juce::String (s.seconds, 2) << " s"
          << "  " << juce::String ((int) std::lround (s.sampleRate)) << " Hz"
          << "  " << channelName (s.inputChannels) << " -> " << channelName (s.outputChannels)
-         << "  " << (s.bitsPerSample == 32 ? "32-bit float" : "24-bit")
+         << "  " << (s.format == OutputFormat::flac ? "FLAC " : "") << sampleFormatName (s.bitsPerSample)
          << "  peak " << formatDbfs (s.levels.peakDb())
          << "  RMS " << formatDbfs (s.levels.rmsDb())
          << "  " << juce::String (s.realTimeFactor, 1) << "x real time";

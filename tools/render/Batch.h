@@ -4,6 +4,7 @@
 #include "InputFile.h"
 #include "Levels.h"
 #include "Options.h"
+#include "OutputFile.h"
 #include "Progress.h"
 #include "Settings.h"
 
@@ -21,16 +22,19 @@ struct JobSettings
     ResolvedSettings settings;
     int blockSize = 512;
     int bitsPerSample = 32;
+    bool bitsGiven = false;
     bool monoToStereo = false;
     bool keepLatency = false;
     bool overwrite = false;
 };
 
-// One input file and where its output goes, checked before any work starts.
+// One input file and where its output goes, checked before any work starts. An input that
+// cannot be used keeps its failure and is skipped; the other files are still rendered.
 struct FileJob
 {
     juce::File input, output;
     std::unique_ptr<InputFile> opened;
+    std::optional<Failure> inputFailure;
 };
 
 struct FileSummary
@@ -41,6 +45,7 @@ struct FileSummary
     Levels levels;                 // of the output
     double realTimeFactor = 0.0;   // audio duration / time taken
     int bitsPerSample = 32;
+    OutputFormat format = OutputFormat::wav;
     bool leftOnly = false;         // a stereo file under Mono processing: the left channel feeds both outputs
 };
 
@@ -50,13 +55,14 @@ struct JobResult
     FileSummary summary;
 };
 
-// Where the output of each input goes: beside the input as "<name>-vesk.wav" by default; with an
-// output folder (required for several inputs) as "<name>.wav" inside it; with one input and an
-// output path that is not a folder, that path.
-juce::File outputFor (const juce::File& input, const juce::String& output, bool severalInputs);
+// Where the output of each input goes: beside the input as "<name>-vesk.<extension>" by default;
+// with an output folder (required for several inputs) as "<name>.<extension>" inside it; with one
+// input and an output path that is not a folder, that path.
+juce::File outputFor (const juce::File& input, const juce::String& output, bool severalInputs, const juce::String& extension = "wav");
 
-// Opens every input and checks every output. Returns every problem found, one per line; the jobs
-// are ready to run when the list is empty. Nothing is written.
+// Opens every input and checks every output. Returns the problems that stop the whole batch (the
+// command line, the outputs), one per line; nothing is written then. Inputs that cannot be used
+// are kept in their jobs with their failure.
 std::vector<Failure> planJobs (const Options& options, std::vector<FileJob>& jobs);
 
 // Renders one file with a processor of its own and writes the output through a temporary file.

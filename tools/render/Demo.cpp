@@ -7,7 +7,8 @@
 #include "PlotStyle.h"
 #include "Renderer.h"
 #include "Response.h"
-#include "Synth.h"
+
+#include <PluckedGuitar.h>
 
 namespace Render
 {
@@ -36,6 +37,15 @@ struct Rendered
     juce::AudioBuffer<float> output;
     double realTimeFactor = 0.0;
 };
+}
+
+juce::AudioBuffer<float> synthesiseDemoDI (double sampleRate)
+{
+    auto samples = Signal::synthesiseGuitar (Signal::demoPhrase(), sampleRate, demoSeconds);
+    Signal::scaleToRms (samples, demoRmsDb);
+    juce::AudioBuffer<float> di (1, (int) samples.size());
+    di.copyFrom (0, 0, samples.data(), (int) samples.size());
+    return di;
 }
 
 juce::String demoFileName (const juce::String& programName)

@@ -4,11 +4,23 @@
 #include "Options.h"
 #include "Settings.h"
 
+#include <juce_audio_basics/juce_audio_basics.h>
+
 namespace Render
 {
 // File names of the demo, inside its folder.
 constexpr const char* demoInputName = "di.wav";
 constexpr const char* demoPictureName = "vesk-demo.png";
+
+// Length of the demo DI, in seconds.
+constexpr double demoSeconds = 6.0;
+
+// The RMS level the demo DI is scaled to.
+constexpr double demoRmsDb = -18.0;
+
+// The demo DI: the demo phrase of plucked strings, scaled to the demo RMS level. The same rate
+// gives the same samples.
+juce::AudioBuffer<float> synthesiseDemoDI (double sampleRate);
 
 // "4 Fat" -> "4-fat.wav".
 juce::String demoFileName (const juce::String& programName);

@@ -7,7 +7,8 @@ juce::String helpText()
     return R"(vesk-render - runs audio files through the Vesk overdrive offline
 
 Usage:
-  vesk-render [options] INPUT...        process WAV or AIFF files (mono or stereo)
+  vesk-render [options] INPUT...        process audio files (mono or stereo): WAV, AIFF,
+                                        FLAC, Ogg Vorbis, MP3, recognised by content
   vesk-render [options]                 no input: the demo (a synthesised guitar DI
                                         through the four factory programs, WAVs + PNG)
   vesk-render --response [options]      plot the small-signal frequency response
@@ -15,12 +16,17 @@ Usage:
 Output:
   -o, --output PATH      output file (one input) or folder (several inputs, the demo).
                          Default: "<input>-vesk.wav" beside each input; ./vesk-demo for
-                         the demo; ./vesk-response.png for --response.
+                         the demo; ./vesk-response.png for --response. A name ending in
+                         .flac is written as FLAC, any other as WAV.
                            vesk-render riff.wav -o riff-driven.wav
+                           vesk-render take.flac -o take-driven.flac
                            vesk-render *.wav -o rendered/
+  --format wav|flac      format of the output names made up for the inputs (default wav)
+                           vesk-render takes/*.flac -o rendered/ --format flac
   -f, --force            overwrite existing outputs (they are refused otherwise)
                            vesk-render riff.wav --force
-  --bits 32|24           WAV sample format: 32-bit float (default) or 24-bit integer
+  --bits 32|24|16        sample format: 32-bit float (WAV only; the WAV default), or
+                         24- or 16-bit integer (the FLAC default is 24)
                            vesk-render riff.wav --bits 24
   --keep-latency         keep the processor's 15-sample delay (and its tail) instead of
                          aligning the output with the input
@@ -71,7 +77,9 @@ Information:
   --version              the version
 
 The processing layout follows the file: mono -> 1 in 1 out, stereo -> 2 in 2 out,
---mono-to-stereo -> 1 in 2 out. Outputs are written to a hidden temporary file beside
+--mono-to-stereo -> 1 in 2 out. Files with more than two channels are refused.
+An input that cannot be used (corrupt, truncated, not audio) is reported and skipped;
+the other files are still rendered. Outputs are written to a hidden temporary file beside
 the target and renamed only when complete.
 
 Exit codes: 0 done, 2 bad command line, 3 unusable input, 4 output not written,

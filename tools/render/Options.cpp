@@ -97,6 +97,7 @@ public:
             else if (arg == "--set")                            value (arg, inlineValue, [this, arg] (auto v) { addSet (arg, v); });
             else if (arg == "--block-size")                     value (arg, inlineValue, [this, arg] (auto v) { count (arg, v, maxBlockSize, "a block size", opts().blockSize); });
             else if (arg == "--bits")                           value (arg, inlineValue, [this, arg] (auto v) { bits (arg, v); });
+            else if (arg == "--format")                         value (arg, inlineValue, [this, arg] (auto v) { format (arg, v); });
             else if (arg == "-j" || arg == "--jobs")            value (arg, inlineValue, [this, arg] (auto v) { count (arg, v, maxJobs, "a job count", opts().jobs); });
             else if (arg == "--rate")                           value (arg, inlineValue, [this, arg] (auto v) { rate (arg, v); });
             else if (! shortForm (arg, inlineValue))
@@ -183,12 +184,21 @@ private:
 
     void bits (const juce::String& option, const juce::String& text)
     {
-        if (text == "24" || text == "32")
+        opts().bitsGiven = true;
+        if (text == "16" || text == "24" || text == "32")
             opts().bitsPerSample = text.getIntValue();
         else if (text.equalsIgnoreCase ("float"))
             opts().bitsPerSample = 32;
         else
-            fail (option + ": '" + text + "' is not 24 or 32");
+            fail (option + ": '" + text + "' is not 16, 24 or 32");
+    }
+
+    void format (const juce::String& option, const juce::String& text)
+    {
+        if (text.equalsIgnoreCase ("wav") || text.equalsIgnoreCase ("flac"))
+            opts().outputExtension = text.toLowerCase();
+        else
+            fail (option + ": '" + text + "' is not wav or flac");
     }
 
     void rate (const juce::String& option, const juce::String& text)

@@ -44,7 +44,9 @@ struct Options
     juce::String saveStateFile;
 
     int blockSize = 512;
-    int bitsPerSample = 32;             // 32 (float) or 24 (integer)
+    int bitsPerSample = 32;             // 32 (float), 24 or 16 (integer)
+    bool bitsGiven = false;             // without --bits each format has its own default
+    juce::String outputExtension = "wav";   // of the output names made up for the inputs: wav or flac
     int jobs = 0;                       // 0: one per core
     double sampleRate = 48000.0;        // for the demo and the response only
     bool sampleRateGiven = false;

@@ -204,15 +204,54 @@ std::optional<Failure> writeFileAtomically (const juce::File& target, bool overw
     return out.commit();
 }
 
-WavSink::WavSink (juce::OutputStream& out, double sampleRate, int numChannels, int bitsPerSample)
+OutputFormat outputFormatOf (const juce::File& target)
 {
-    juce::WavAudioFormat wav;
-    writer.reset (wav.createWriterFor (new BorrowedStream (out), sampleRate, (unsigned) numChannels, bitsPerSample, {}, 0));
+    return target.hasFileExtension ("flac") ? OutputFormat::flac : OutputFormat::wav;
 }
 
-WavSink::~WavSink() = default;
+juce::String formatName (OutputFormat format)
+{
+    return format == OutputFormat::flac ? "FLAC" : "WAV";
+}
 
-bool WavSink::write (const float* const* channels, int numChannels, int numSamples)
+int outputBits (OutputFormat format, int requestedBits, bool bitsGiven)
+{
+    return bitsGiven ? requestedBits : (format == OutputFormat::flac ? 24 : 32);
+}
+
+std::optional<Failure> checkEncoding (const juce::File& target, int bitsPerSample)
+{
+    if (outputFormatOf (target) == OutputFormat::flac && bitsPerSample == 32)
+        return Failure::usage (target.getFullPathName() + ": FLAC holds 16- or 24-bit integers; --bits 32 (float) is for WAV only");
+    return std::nullopt;
+}
+
+juce::String sampleFormatName (int bitsPerSample)
+{
+    return bitsPerSample == 32 ? "32-bit float" : juce::String (bitsPerSample) + "-bit";
+}
+
+EncodingSink::EncodingSink (juce::OutputStream& out, OutputFormat format, double sampleRate, int numChannels, int bitsPerSample)
+{
+    std::unique_ptr<juce::AudioFormat> encoder;
+    if (format == OutputFormat::flac)
+    {
+#if JUCE_USE_FLAC
+        encoder = std::make_unique<juce::FlacAudioFormat>();
+#endif
+    }
+    else
+        encoder = std::make_unique<juce::WavAudioFormat>();
+
+    // FLAC at its default compression level 5.
+    if (encoder != nullptr)
+        writer.reset (encoder->createWriterFor (new BorrowedStream (out), sampleRate, (unsigned) numChannels, bitsPerSample, {},
+                                                format == OutputFormat::flac ? 5 : 0));
+}
+
+EncodingSink::~EncodingSink() = default;
+
+bool EncodingSink::write (const float* const* channels, int numChannels, int numSamples)
 {
     if (writer == nullptr)
         return false;
@@ -221,7 +260,7 @@ bool WavSink::write (const float* const* channels, int numChannels, int numSampl
     return writer->writeFromFloatArrays (channels, numChannels, numSamples);
 }
 
-bool WavSink::finish()
+bool EncodingSink::finish()
 {
     if (writer == nullptr)
         return false;
@@ -237,7 +276,7 @@ std::optional<Failure> writeWavFile (const juce::File& target, bool overwrite, c
     if (auto failure = out.open())
         return failure;
 
-    WavSink sink (out.stream(), sampleRate, buffer.getNumChannels(), bitsPerSample);
+    EncodingSink sink (out.stream(), OutputFormat::wav, sampleRate, buffer.getNumChannels(), bitsPerSample);
     if (! sink.isOpen())
         return Failure::output (target.getFullPathName() + ": cannot encode WAV with these settings");
     sink.write (buffer.getArrayOfReadPointers(), buffer.getNumChannels(), buffer.getNumSamples());

@@ -51,13 +51,26 @@ private:
 // Writes whole data to a file through a temporary file.
 std::optional<Failure> writeFileAtomically (const juce::File& target, bool overwrite, const void* data, size_t size);
 
-// A sink that encodes WAV (32-bit float or 24-bit integer) into an output stream and keeps the
-// levels of what it wrote.
-class WavSink final : public SampleSink
+// The file formats written, chosen by the output's extension: ".flac" is FLAC, anything else WAV.
+enum class OutputFormat { wav, flac };
+OutputFormat outputFormatOf (const juce::File& target);
+juce::String formatName (OutputFormat format);
+
+// The sample format written: --bits when given, else 32-bit float for WAV and 24-bit for FLAC.
+// WAV takes 16, 24 or 32 (float) bits, FLAC 16 or 24.
+int outputBits (OutputFormat format, int requestedBits, bool bitsGiven);
+std::optional<Failure> checkEncoding (const juce::File& target, int bitsPerSample);
+
+// "32-bit float", "24-bit" ...
+juce::String sampleFormatName (int bitsPerSample);
+
+// A sink that encodes WAV (16/24-bit integer, 32-bit float) or FLAC (16/24-bit) into an output
+// stream and keeps the levels of what it wrote.
+class EncodingSink final : public SampleSink
 {
 public:
-    WavSink (juce::OutputStream& out, double sampleRate, int numChannels, int bitsPerSample);
-    ~WavSink() override;
+    EncodingSink (juce::OutputStream& out, OutputFormat format, double sampleRate, int numChannels, int bitsPerSample);
+    ~EncodingSink() override;
 
     bool isOpen() const { return writer != nullptr; }
     bool write (const float* const* channels, int numChannels, int numSamples) override;

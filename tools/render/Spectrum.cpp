@@ -1,40 +1,35 @@
 #include "Spectrum.h"
 
+#include <juce_dsp/juce_dsp.h>
+
 #include <algorithm>
 #include <cmath>
 
 namespace Render
 {
-void fft (std::vector<std::complex<double>>& a)
+namespace
 {
-    const size_t n = a.size();
-    for (size_t i = 1, j = 0; i < n; ++i)
+// The framework's real FFT of `size` samples (a power of two), with its working buffer.
+class RealFft
+{
+public:
+    explicit RealFft (int size) : fft (juce::roundToInt (std::log2 (size))), data ((size_t) size * 2) {}
+
+    float* input() { return data.data(); }
+
+    // Transforms the input in place; bin k is then (re, im) = (data[2k], data[2k + 1]).
+    void forward()
     {
-        size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1)
-            j ^= bit;
-        j ^= bit;
-        if (i < j)
-            std::swap (a[i], a[j]);
+        std::fill (data.begin() + fft.getSize(), data.end(), 0.0f);
+        fft.performRealOnlyForwardTransform (data.data(), true);
     }
 
-    for (size_t len = 2; len <= n; len <<= 1)
-    {
-        const double angle = -2.0 * M_PI / (double) len;
-        const std::complex<double> w (std::cos (angle), std::sin (angle));
-        for (size_t i = 0; i < n; i += len)
-        {
-            std::complex<double> t (1.0, 0.0);
-            for (size_t k = 0; k < len / 2; ++k)
-            {
-                const auto u = a[i + k];
-                const auto v = a[i + k + len / 2] * t;
-                a[i + k] = u + v;
-                a[i + k + len / 2] = u - v;
-                t *= w;
-            }
-        }
-    }
+    double power (size_t k) const { return (double) data[2 * k] * data[2 * k] + (double) data[2 * k + 1] * data[2 * k + 1]; }
+
+private:
+    juce::dsp::FFT fft;
+    std::vector<float> data;
+};
 }
 
 double Spectrum::at (double frequency) const
@@ -66,18 +61,19 @@ Spectrum averageSpectrum (const float* samples, int numSamples, double sampleRat
         windowSum += window[(size_t) i];
     }
 
-    std::vector<std::complex<double>> frame ((size_t) fftSize);
+    RealFft fft (fftSize);
     int frames = 0;
     for (int start = 0; start + fftSize <= std::max (numSamples, fftSize); start += fftSize / 2)
     {
+        auto* frame = fft.input();
         for (int i = 0; i < fftSize; ++i)
         {
             const int n = start + i;
-            frame[(size_t) i] = n < numSamples ? samples[n] * window[(size_t) i] : 0.0;
+            frame[i] = n < numSamples ? (float) (samples[n] * window[(size_t) i]) : 0.0f;
         }
-        fft (frame);
+        fft.forward();
         for (size_t k = 0; k < power.size(); ++k)
-            power[k] += std::norm (frame[k]);
+            power[k] += fft.power (k);
         ++frames;
     }
 
@@ -98,17 +94,18 @@ Spectrum transferFunction (const float* response, int numSamples, double sampleR
     while (size < numSamples)
         size <<= 1;
 
-    std::vector<std::complex<double>> data ((size_t) size);
-    for (int i = 0; i < numSamples; ++i)
-        data[(size_t) i] = response[i] / impulseHeight;
-    fft (data);
+    RealFft fft (size);
+    auto* data = fft.input();
+    for (int i = 0; i < size; ++i)
+        data[i] = i < numSamples ? (float) (response[i] / impulseHeight) : 0.0f;
+    fft.forward();
 
     Spectrum s;
     s.sampleRate = sampleRate;
     s.size = size;
     s.db.resize ((size_t) size / 2 + 1);
     for (size_t k = 0; k < s.db.size(); ++k)
-        s.db[k] = 20.0 * std::log10 (std::abs (data[k]) + 1e-12);
+        s.db[k] = 20.0 * std::log10 (std::sqrt (fft.power (k)) + 1e-12);
     return s;
 }
 

@@ -1,13 +1,9 @@
 #pragma once
 
-#include <complex>
 #include <vector>
 
 namespace Render
 {
-// In-place radix-2 FFT; the size must be a power of two.
-void fft (std::vector<std::complex<double>>& data);
-
 // A magnitude spectrum on the FFT's bins: bin k is at k * sampleRate / size.
 struct Spectrum
 {

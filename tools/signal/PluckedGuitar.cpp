@@ -1,11 +1,18 @@
-#include "Synth.h"
+#include "PluckedGuitar.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
-namespace Render
+namespace Signal
 {
 namespace
 {
+constexpr double twoPi = 6.283185307179586476925286766559;
+
+template <typename T>
+T clampTo (T low, T high, T x) { return std::min (high, std::max (low, x)); }
+
 // xorshift64*: the same noise on every platform.
 class Noise
 {
@@ -36,12 +43,12 @@ public:
     {
         const double period = rate / p.frequency;
         const double lowpassDelay = brightness;
-        length = juce::jmax (2, (int) std::floor (period - lowpassDelay - 0.5));
+        length = std::max (2, (int) std::floor (period - lowpassDelay - 0.5));
         const double fraction = period - lowpassDelay - length;    // 0.5 .. 1.5
         allpass = (1.0 - fraction) / (1.0 + fraction);
 
         // Low strings ring longer than high ones.
-        const double decay = juce::jlimit (4.0, 16.0, 13.0 * std::pow (110.0 / p.frequency, 0.5));
+        const double decay = clampTo (4.0, 16.0, 13.0 * std::pow (110.0 / p.frequency, 0.5));
         ringingGain = std::pow (10.0, -3.0 / (p.frequency * decay));
         dampedGain = std::pow (10.0, -3.0 / (p.frequency * 0.07));
         gain = ringingGain;
@@ -50,13 +57,13 @@ public:
         // scrape, rounded by two passes of a circular moving average (a softer pluck for quieter
         // notes: the average is wider and takes away more of the upper harmonics).
         std::vector<double> shape ((size_t) length);
-        const double apex = juce::jlimit (0.05, 0.5, p.pickPosition) * length;
+        const double apex = clampTo (0.05, 0.5, p.pickPosition) * length;
         for (int i = 0; i < length; ++i)
         {
             const double x = i < apex ? i / apex : (length - i) / (length - apex);
             shape[(size_t) i] = x + 0.02 * noise.next();
         }
-        const int width = juce::jmax (1, (int) std::lround (length * (0.04 + 0.06 * (1.0 - p.velocity))));
+        const int width = std::max (1, (int) std::lround (length * (0.04 + 0.06 * (1.0 - p.velocity))));
         for (int pass = 0; pass < 2; ++pass)
         {
             std::vector<double> averaged ((size_t) length);
@@ -83,7 +90,7 @@ public:
             v -= mean;
 
         history.assign ((size_t) length + 1, 0.0);
-        pickupTap = juce::jlimit (1, length, (int) std::lround (0.22 * period));
+        pickupTap = clampTo (1, length, (int) std::lround (0.22 * period));
 
         // One silent period fills the pickup's view of the string, so the note starts with the
         // string already in motion rather than with a step from nothing.
@@ -92,7 +99,7 @@ public:
     }
 
     // The pickup senses the velocity of the string under it: the change of its view.
-    double next (juce::int64 sampleIndex)
+    double next (std::int64_t sampleIndex)
     {
         const double t = (double) sampleIndex / sampleRate - pluck.start;
         const double target = t < pluck.duration ? ringingGain : dampedGain;
@@ -104,7 +111,7 @@ public:
         return velocity;
     }
 
-    juce::int64 firstSample() const { return (juce::int64) std::lround (pluck.start * sampleRate); }
+    std::int64_t firstSample() const { return (std::int64_t) std::lround (pluck.start * sampleRate); }
 
 private:
     // One step of the loop; returns the string displacement as the pickup sees it.
@@ -146,7 +153,7 @@ struct Resonance
 
     Resonance (double frequency, double q, double rate)
     {
-        const double w = juce::MathConstants<double>::twoPi * frequency / rate;
+        const double w = twoPi * frequency / rate;
         const double alpha = std::sin (w) / (2.0 * q);
         const double c = std::cos (w);
         const double a0 = 1.0 + alpha;
@@ -187,7 +194,7 @@ std::vector<Pluck> demoPhrase()
     return p;
 }
 
-juce::AudioBuffer<float> synthesiseGuitar (const std::vector<Pluck>& plucks, double sampleRate, double seconds)
+std::vector<float> synthesiseGuitar (const std::vector<Pluck>& plucks, double sampleRate, double seconds)
 {
     const auto length = (int) std::lround (seconds * sampleRate);
     std::vector<double> mix ((size_t) length, 0.0);
@@ -202,38 +209,51 @@ juce::AudioBuffer<float> synthesiseGuitar (const std::vector<Pluck>& plucks, dou
 
     // The coil resonance, then the coupling of the DI box (a gentle high-pass).
     Resonance resonance (3000.0, 0.9, sampleRate);
-    const double highPass = std::exp (-juce::MathConstants<double>::twoPi * 30.0 / sampleRate);
+    const double highPass = std::exp (-twoPi * 30.0 / sampleRate);
     double hpIn = 0.0, hpOut = 0.0;
 
-    juce::AudioBuffer<float> out (1, length);
-    auto* dest = out.getWritePointer (0);
-    for (int i = 0; i < length; ++i)
+    std::vector<float> out ((size_t) length);
+    for (size_t i = 0; i < out.size(); ++i)
     {
-        const double shaped = resonance.process (mix[(size_t) i]);
+        const double shaped = resonance.process (mix[i]);
         hpOut = highPass * (hpOut + shaped - hpIn);
         hpIn = shaped;
-        dest[i] = (float) hpOut;
+        out[i] = (float) hpOut;
     }
 
     // The last few milliseconds fade out so the clip ends cleanly.
-    const int fade = juce::jmin (length, (int) (0.05 * sampleRate));
+    const int fade = std::min (length, (int) (0.05 * sampleRate));
     for (int i = 0; i < fade; ++i)
-        dest[length - 1 - i] *= (float) i / (float) fade;
+        out[(size_t) (length - 1 - i)] *= (float) i / (float) fade;
 
     return out;
 }
 
-juce::AudioBuffer<float> synthesiseDemoDI (double sampleRate)
+void scaleToRms (std::vector<float>& signal, double rmsDb)
 {
-    auto di = synthesiseGuitar (demoPhrase(), sampleRate, demoSeconds);
-
     double sum = 0.0;
-    const auto* d = di.getReadPointer (0);
-    for (int i = 0; i < di.getNumSamples(); ++i)
-        sum += (double) d[i] * d[i];
-    const double rms = std::sqrt (sum / juce::jmax (1, di.getNumSamples()));
-    if (rms > 0.0)
-        di.applyGain ((float) (std::pow (10.0, demoRmsDb / 20.0) / rms));
-    return di;
+    for (float v : signal)
+        sum += (double) v * v;
+    const double rms = std::sqrt (sum / (double) std::max<size_t> (1, signal.size()));
+    if (rms <= 0.0)
+        return;
+    const auto gain = (float) (std::pow (10.0, rmsDb / 20.0) / rms);
+    for (auto& v : signal)
+        v *= gain;
+}
+
+std::vector<float> makeGuitarSignal (double sampleRate, double seconds)
+{
+    std::vector<Pluck> plucks;
+    const double strings[] = { 82.41, 110.0, 146.83, 196.0 };   // E2 A2 D3 G3
+    for (int k = 0; k < 4; ++k)
+        plucks.push_back ({ 0.25 * k, strings[k], 1.0, 1.2 - 0.25 * k, 0.08 });
+    const double chord[] = { 82.41, 123.47, 164.81, 207.65, 246.94, 329.63 };   // E major
+    for (int s = 0; s < 6; ++s)
+        plucks.push_back ({ 1.2 + 0.02 * s, chord[s], 1.0, seconds, 0.08 });
+
+    auto signal = synthesiseGuitar (plucks, sampleRate, seconds);
+    scaleToRms (signal, pickupRmsDb);
+    return signal;
 }
 }
