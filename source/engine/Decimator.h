@@ -49,6 +49,15 @@ public:
             v = 0.0f;
     }
 
+    // Takes over another decimator's history and phase (not its table, which is the same).
+    void copyStateFrom (const Decimator& o) noexcept
+    {
+        writeIndex = o.writeIndex;
+        row = o.row;
+        for (int k = 0; k < length; ++k)
+            history[k] = o.history[k];
+    }
+
     const float* coefficientRow (int r) const noexcept { return coefficients.get() + r * length; }
 
     std::uint16_t writeIndex = length - 1;   // modulo N

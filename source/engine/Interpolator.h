@@ -58,6 +58,15 @@ public:
             v = 0.0f;
     }
 
+    // Takes over another interpolator's history and phase (not its table, which is the same).
+    void copyStateFrom (const Interpolator& o) noexcept
+    {
+        writeIndex = o.writeIndex;
+        row = o.row;
+        for (int k = 0; k < taps; ++k)
+            history[k] = o.history[k];
+    }
+
     const float* coefficientRow (int r) const noexcept { return coefficients.get() + r * taps; }
 
     std::uint16_t writeIndex = taps - 1;     // modulo 16

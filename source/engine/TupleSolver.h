@@ -91,6 +91,21 @@ public:
         else return down16;
     }
 
+    // Takes over another channel's circuit state and matrices and the history of its filter pair
+    // for the given oversampling index, without touching the coefficient tables.
+    void copyStateFrom (const TupleSolver& o, int oversamplingIndex) noexcept
+    {
+        record = o.record;
+        switch (oversamplingIndex)
+        {
+            case 1: up2.copyStateFrom (o.up2); down2.copyStateFrom (o.down2); break;
+            case 2: up4.copyStateFrom (o.up4); down4.copyStateFrom (o.down4); break;
+            case 3: up8.copyStateFrom (o.up8); down8.copyStateFrom (o.down8); break;
+            case 4: up16.copyStateFrom (o.up16); down16.copyStateFrom (o.down16); break;
+            default: break;
+        }
+    }
+
     // Brings the channel back to rest after its state went non-finite.
     void recover() noexcept
     {
