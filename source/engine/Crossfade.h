@@ -79,6 +79,9 @@ struct OutgoingPath
 
     bool isFinite() const noexcept { return channel0.record.isFinite() && channel1.record.isFinite(); }
 
+    static constexpr int scratchLength = 256;
+    alignas (16) float scratch[2][scratchLength] {};   // the input, then the old path's output
+
     TS channel0;
     TS channel1;
     DryDelay dryDelay;

@@ -29,14 +29,14 @@ public:
                 table[r * length + c] = h[(r + length - 1 - c) % length];
     }
 
-    void push (float y) noexcept
+    [[gnu::always_inline]] void push (float y) noexcept
     {
         history[writeIndex] = y;
         writeIndex = (std::uint16_t) ((writeIndex + 1) & (length - 1));
         row = (std::uint16_t) ((row + 1) & (length - 1));
     }
 
-    float output() const noexcept
+    [[gnu::always_inline]] float output() const noexcept
     {
         return filter_detail::dotProduct<length> (coefficients.get() + row * length, history);
     }

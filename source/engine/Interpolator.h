@@ -38,13 +38,13 @@ public:
         }
     }
 
-    void push (float x) noexcept
+    [[gnu::always_inline]] void push (float x) noexcept
     {
         history[writeIndex] = x;
         writeIndex = (std::uint16_t) ((writeIndex + 1) & (taps - 1));
     }
 
-    float next() noexcept
+    [[gnu::always_inline]] float next() noexcept
     {
         row = (std::uint16_t) ((row + 1) & (rows - 1));
         return filter_detail::dotProduct<taps> (coefficients.get() + row * taps, history);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <memory>
 
 // The audio side of the engine: what one host block needs, behind one virtual call.
 class ModelHolderBase
@@ -133,7 +134,7 @@ private:
                 break;
             }
 
-            float* old[2] = { scratch[0], scratch[1] };
+            float* old[2] = { outgoing.scratch[0], outgoing.scratch[1] };
             for (int c = 0; c < numChannels; ++c)
                 std::copy (channels[c] + done, channels[c] + done + len, old[c]);
             outgoing.inputGainTarget = inputGainTarget;
@@ -270,9 +271,11 @@ private:
     double appliedRate = 0.0;
     bool bypassedNow = false;
 
-    static constexpr int scratchLength = 256;
-    alignas (16) float scratch[2][scratchLength] {};
-    Outgoing outgoing;
+    // The old path and the copy of the input it runs on live apart from the holder, so the
+    // holder that runs every block stays as compact as without fades.
+    static constexpr int scratchLength = Outgoing::scratchLength;
+    std::unique_ptr<Outgoing> fadeStore = std::make_unique<Outgoing>();
+    Outgoing& outgoing = *fadeStore;
     int fadeLength = 0, fadePosition = 0, fadeRemaining = 0;
 
     Kernel blockKernel = nullptr;

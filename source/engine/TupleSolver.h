@@ -25,9 +25,10 @@ public:
 
     float step (float u) noexcept { return record.step (u); }
 
-    // One base-rate sample through the ratio-R filters and R model steps.
+    // One base-rate sample through the ratio-R filters and R model steps. Kept out of line: the
+    // block loops around the call measured faster that way than with the call inlined.
     template <int R>
-    float stepOversampled (float u) noexcept
+    [[gnu::noinline]] float stepOversampled (float u) noexcept
     {
         if constexpr (R == 1)
         {
