@@ -53,8 +53,10 @@ std::unique_ptr<Processor> makeProcessor (Layout layout, bool high, bool fullDri
     return p;
 }
 
-// ns per host sample and real-time factor of processBlock.
-void BM_ProcessBlock (benchmark::State& state)
+// Times processBlock on the guitar take in blocks of `length` samples; `beforeBlock` (untimed)
+// may change the processor before each block.
+template <class BeforeBlock>
+void timeBlocks (benchmark::State& state, int length, BeforeBlock beforeBlock)
 {
     const auto layout = (Layout) state.range (0);
     const bool high = state.range (1) != 0;
@@ -63,7 +65,7 @@ void BM_ProcessBlock (benchmark::State& state)
 
     const auto& signal = guitar();
     const int channels = layout == mono ? 1 : 2;
-    juce::AudioBuffer<float> buffer (channels, blockSize);
+    juce::AudioBuffer<float> buffer (channels, length);
     juce::MidiBuffer midi;
     size_t pos = 0;
     std::size_t allocations = 0;
@@ -73,10 +75,11 @@ void BM_ProcessBlock (benchmark::State& state)
         state.PauseTiming();
         // The second channel plays another stretch of the take, so a stereo pair never runs two
         // identical solves.
-        const size_t span = signal.size() - blockSize;
+        const size_t span = signal.size() - (size_t) length;
         for (int c = 0; c < channels; ++c)
-            buffer.copyFrom (c, 0, signal.data() + (pos + (size_t) c * (span / 2)) % span, blockSize);
-        pos = (pos + blockSize) % span;
+            buffer.copyFrom (c, 0, signal.data() + (pos + (size_t) c * (span / 2)) % span, length);
+        pos = (pos + (size_t) length) % span;
+        beforeBlock (*p);
         state.ResumeTiming();
 
         AllocationCounter::Scope scope;
@@ -85,10 +88,16 @@ void BM_ProcessBlock (benchmark::State& state)
         benchmark::DoNotOptimize (buffer.getReadPointer (0));
     }
 
-    const double samples = (double) state.iterations() * blockSize;
+    const double samples = (double) state.iterations() * length;
     state.counters["time_per_sample"] = benchmark::Counter (samples, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["realtime_x"] = benchmark::Counter (samples / rate, benchmark::Counter::kIsRate);
     state.counters["allocations"] = (double) allocations;
+}
+
+// ns per host sample and real-time factor of processBlock, nothing moving.
+void BM_ProcessBlock (benchmark::State& state)
+{
+    timeBlocks (state, blockSize, [] (Processor&) {});
 }
 
 void processArgs (benchmark::internal::Benchmark* b)
@@ -101,6 +110,19 @@ void processArgs (benchmark::internal::Benchmark* b)
 }
 // A short warm-up first, so the first case is not timed while the CPU is still clocking up.
 BENCHMARK (BM_ProcessBlock)->Apply (processArgs)->Unit (benchmark::kMicrosecond)->MinWarmUpTime (0.2);
+
+// ns per host sample while the output fades: before every block the level knob moves by one
+// position (untimed, it rebuilds the matrices on this thread), and each block is as long as the
+// fade at this rate, so every sample of it runs both the old and the new path.
+void BM_ProcessBlockFading (benchmark::State& state)
+{
+    bool up = false;
+    timeBlocks (state, CrossfadeTiming::lengthFor (rate), [&up] (Processor& p) {
+        up = ! up;
+        p.parameters[3]->setValueNotifyingHost (up ? 31.0f / 32.0f : 1.0f);
+    });
+}
+BENCHMARK (BM_ProcessBlockFading)->Apply (processArgs)->Unit (benchmark::kMicrosecond)->MinWarmUpTime (0.2);
 
 // Mean Newton iterations per model sample for the guitar signal, as the engine runs it.
 void BM_NewtonIterations (benchmark::State& state)

@@ -231,7 +231,9 @@ TEST (EngineFilters, HistoryIsKeptAcrossRatioSwitches)
         for (auto& s : *v)
             s = rng.nextFloat() - 0.5f;
 
+    // The paths themselves are compared, so without the fade that hides a switch.
     auto switching = makeEngine (1, 1, 0);
+    switching->holder.fadesEnabled = false;
     runMono (*switching, a);
     switching->configure (1, 1, 2);
     runMono (*switching, b);
@@ -321,7 +323,9 @@ TEST (EngineRouting, SwitchingOffReplaysNothingAnOutputOnlyChannelHeld)
 {
     // Mono in, stereo out: channel 1 arrives holding whatever the host left there. After the
     // pedal is switched off, its first dry samples must be channel 0's input, not that content.
+    // The dry line itself is checked, so without the fade that hides the switch.
     auto e = makeEngine (1, 2, 2);
+    e->holder.fadesEnabled = false;
     e->holder.hostInputChannels.store (1);
     std::vector<float> l (64), r (64);
     for (size_t i = 0; i < l.size(); ++i)

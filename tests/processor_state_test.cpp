@@ -172,11 +172,12 @@ TEST (State, OutOfRangeProgramNumbersSelectTheNearestSlotAndItsSound)
         for (size_t k = 0; k < 8; ++k)
             fresh->parameters[k]->setValueNotifyingHost (p->parameters[k]->getValue());
 
-        // Both start from silence with their gains at the targets, so the same settings must give
-        // the same output to the bit.
+        // Both start from silence with their gains at the targets, and once the fade from the old
+        // program is over the same settings must give the same output to the bit.
         for (auto* q : { p.get(), fresh.get() })
         {
-            ProcessorFixture::runSilence (*q, 1);
+            ProcessorFixture::runSilence (*q, 40);
+            ASSERT_EQ (q->engine.holder.fadeSamplesLeft(), 0);
             q->engine.holder.inputGain = q->engine.holder.inputGainTarget;
             q->engine.holder.outputGain = q->engine.holder.outputGainTarget;
         }

@@ -210,6 +210,7 @@ private:
         if (rebuild)
         {
             builder.rebuildCoefficients();
+            ++matricesVersion;
             rebuildCount.fetch_add (1);
         }
 
@@ -221,9 +222,11 @@ private:
         slot.settings.model = model;
         slot.mode = modeFor (s.inputChannels, s.outputChannels);
         slot.oversamplingIndex = index;
+        slot.sampleRate = rate;
         slot.modelSampleRate = rate != 0.0 ? builder.sampleRate : 0.0;
         slot.gainStep = rate != 0.0 ? 8.0 / rate : 0.0;
         slot.matrices = builder.matrices();
+        slot.matricesVersion = matricesVersion;
         lastMode.store (slot.mode);
         lastOversamplingIndex.store (slot.oversamplingIndex);
         holder.settingsChannel().publish();
@@ -236,6 +239,7 @@ private:
 
     Model builder;             // the builder's own; only the thread holding the builder touches it
     unsigned builtKey = ~0u;   // the pot key the builder model holds
+    unsigned matricesVersion = 0;   // counts the builder's derivations
 
     RequestRecord ownRequest;
     std::atomic<const EngineSettingsSource*> source { &ownRequest };

@@ -29,14 +29,14 @@ public:
                 table[r * length + c] = h[(r + length - 1 - c) % length];
     }
 
-    void push (float y) noexcept
+    [[gnu::always_inline]] void push (float y) noexcept
     {
         history[writeIndex] = y;
         writeIndex = (std::uint16_t) ((writeIndex + 1) & (length - 1));
         row = (std::uint16_t) ((row + 1) & (length - 1));
     }
 
-    float output() const noexcept
+    [[gnu::always_inline]] float output() const noexcept
     {
         return filter_detail::dotProduct<length> (coefficients.get() + row * length, history);
     }
@@ -47,6 +47,15 @@ public:
     {
         for (auto& v : history)
             v = 0.0f;
+    }
+
+    // Takes over another decimator's history and phase (not its table, which is the same).
+    void copyStateFrom (const Decimator& o) noexcept
+    {
+        writeIndex = o.writeIndex;
+        row = o.row;
+        for (int k = 0; k < length; ++k)
+            history[k] = o.history[k];
     }
 
     const float* coefficientRow (int r) const noexcept { return coefficients.get() + r * length; }

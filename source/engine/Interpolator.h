@@ -38,13 +38,13 @@ public:
         }
     }
 
-    void push (float x) noexcept
+    [[gnu::always_inline]] void push (float x) noexcept
     {
         history[writeIndex] = x;
         writeIndex = (std::uint16_t) ((writeIndex + 1) & (taps - 1));
     }
 
-    float next() noexcept
+    [[gnu::always_inline]] float next() noexcept
     {
         row = (std::uint16_t) ((row + 1) & (rows - 1));
         return filter_detail::dotProduct<taps> (coefficients.get() + row * taps, history);
@@ -56,6 +56,15 @@ public:
     {
         for (auto& v : history)
             v = 0.0f;
+    }
+
+    // Takes over another interpolator's history and phase (not its table, which is the same).
+    void copyStateFrom (const Interpolator& o) noexcept
+    {
+        writeIndex = o.writeIndex;
+        row = o.row;
+        for (int k = 0; k < taps; ++k)
+            history[k] = o.history[k];
     }
 
     const float* coefficientRow (int r) const noexcept { return coefficients.get() + r * taps; }

@@ -60,7 +60,7 @@ struct Tables
 inline constexpr Tables tables {};
 } // namespace junction_exp_detail
 
-inline float junctionExp (float a) noexcept
+[[gnu::always_inline]] inline float junctionExp (float a) noexcept
 {
     using namespace junction_exp_detail;
 

@@ -70,7 +70,7 @@ public:
 
     // Two independent records advanced together, each exactly as its own step() would: the
     // solves of the two are interleaved so their latencies overlap.
-    static void stepPair (ModelRecord& a, Sample sa, ModelRecord& b, Sample sb, Sample& ya, Sample& yb) noexcept
+    [[gnu::noinline]] static void stepPair (ModelRecord& a, Sample sa, ModelRecord& b, Sample sb, Sample& ya, Sample& yb) noexcept
     {
         a.u[0] = sa;
         b.u[0] = sb;

@@ -83,7 +83,7 @@ void Processor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer
 void Processor::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
     juce::ScopedNoDenormals noDenormals;
-    engine.holder.processDry (buffer, getTotalNumInputChannels());
+    engine.holder.processBypassed (buffer, getTotalNumInputChannels());
 }
 
 bool Processor::isBusesLayoutSupported (const BusesLayout& layouts) const
