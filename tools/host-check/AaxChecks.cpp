@@ -282,9 +282,10 @@ void checkAaxEditorCalls (const Target& t)
     const juce::Point<int> originA (40, 40), originB (480, 40);
     const auto a = desk.createWindow (originA.x, originA.y, EditorLayout::width, EditorLayout::height);
     const auto b = desk.createWindow (originB.x, originB.y, EditorLayout::width, EditorLayout::height);
+    // Up to 10 s: on a loaded machine the editor's message thread may answer late.
     const auto waitFor = [] (const std::function<bool()>& done)
     {
-        for (int i = 0; i < 100 && ! done(); ++i)
+        for (int i = 0; i < 500 && ! done(); ++i)
             std::this_thread::sleep_for (std::chrono::milliseconds (20));
         return done();
     };

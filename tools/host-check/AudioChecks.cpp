@@ -32,6 +32,8 @@ juce::String describe (const Scenario& s)
         d << " program " << s.program;
     for (auto& [k, v] : s.settings)
         d << " " << expected::names[(size_t) k] << "=" << v;
+    for (auto& m : s.moves)
+        d << ", block " << m.block << ": " << expected::names[(size_t) m.parameter] << "=" << m.value;
     if (s.bypass)
         d << " bypassed";
     return d;
@@ -122,7 +124,12 @@ Channels runOn (juce::AudioPluginInstance& p, const Scenario& s)
         if (auto* bypass = p.getBypassParameter())
             bypass->setValue (1.0f);
 
-    return playScenario (p, s, juce::jmax (s.inputs, s.outputs, p.getTotalNumInputChannels(), p.getTotalNumOutputChannels()));
+    return playScenario (p, s, juce::jmax (s.inputs, s.outputs, p.getTotalNumInputChannels(), p.getTotalNumOutputChannels()),
+                         [&] (int index, float value)
+                         {
+                             if (params[(size_t) index] != nullptr)
+                                 params[(size_t) index]->setValue (value);
+                         });
 }
 
 bool runReference (const Target& target, const Scenario& s, Channels& out)
@@ -227,6 +234,15 @@ void checkAudio (const Target& t, Loader& loader)
         auto ragged = shaped;
         ragged.blocks = { 1, 7, 64, 333, 512, 3, 128 };
         compare (ragged);
+
+        // Knobs and switches moved while the audio runs: each change fades from the old sound to
+        // the new one, and the plug-in must fade exactly as the processor does in process. Two
+        // moves land inside one fade (block sizes 64 at 48 kHz, a fade is 10 ms).
+        auto moved = shaped;
+        moved.blocks = { 64 };
+        moved.moves = { { 20, 3, 0.05f }, { 40, 2, 0.9f }, { 44, 1, 0.2f }, { 70, 7, 0.0f },
+                        { 85, 6, 0.0f }, { 98, 0, 0.0f }, { 106, 0, 1.0f } };
+        compare (moved);
     }
 
     Scenario programs;

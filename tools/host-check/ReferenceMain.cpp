@@ -39,7 +39,8 @@ int main (int argc, char** argv)
     for (auto& [index, value] : s.settings)
         params[index]->setValue (value);
 
-    const auto outputs = hostcheck::playScenario (p, s, juce::jmax (s.inputs, s.outputs));
+    const auto outputs = hostcheck::playScenario (p, s, juce::jmax (s.inputs, s.outputs),
+                                                  [&] (int index, float value) { params[index]->setValue (value); });
 
     std::FILE* f = std::fopen (rest[1].c_str(), "wb");
     if (f == nullptr)

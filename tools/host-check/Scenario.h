@@ -26,6 +26,10 @@ struct Scenario
     int program = -1;                    // a program to select before processing, or -1
     std::vector<std::pair<int, float>> settings;  // normalised parameter values, set in order
     bool bypass = false;                 // the host bypasses the plug-in for the whole run
+
+    // A parameter the host moves while the audio runs: set between blocks, before block `block`.
+    struct Move { int block; int parameter; float value; };
+    std::vector<Move> moves;
     std::uint32_t seed = 1;              // the test signal
 
     // The block size used for the block with this index.
@@ -55,6 +59,13 @@ struct Scenario
             v << s.first << "=" << s.second;
             add ("--set", v.str());
         }
+        for (auto& m : moves)
+        {
+            std::ostringstream v;
+            v.precision (9);
+            v << m.block << ":" << m.parameter << "=" << m.value;
+            add ("--move", v.str());
+        }
         if (bypass)
             a.push_back ("--bypass");
         add ("--seed", std::to_string (seed));
@@ -72,7 +83,7 @@ struct Scenario
             const char* v = nullptr;
             if (k == "--bypass") { bypass = true; continue; }
             if (k == "--rate" || k == "--in" || k == "--out" || k == "--prepare" || k == "--blocks"
-                || k == "--samples" || k == "--program" || k == "--set" || k == "--seed")
+                || k == "--samples" || k == "--program" || k == "--set" || k == "--move" || k == "--seed")
             {
                 if ((v = value()) == nullptr)
                     return false;
@@ -105,6 +116,17 @@ struct Scenario
                 if (eq == std::string::npos)
                     return false;
                 settings.emplace_back (std::atoi (s.substr (0, eq).c_str()), std::strtof (s.c_str() + eq + 1, nullptr));
+            }
+            else if (k == "--move")
+            {
+                const std::string s = v;
+                const auto colon = s.find (':');
+                const auto eq = s.find ('=');
+                if (colon == std::string::npos || eq == std::string::npos || eq < colon)
+                    return false;
+                moves.push_back ({ std::atoi (s.substr (0, colon).c_str()),
+                                   std::atoi (s.substr (colon + 1, eq - colon - 1).c_str()),
+                                   std::strtof (s.c_str() + eq + 1, nullptr) });
             }
         }
 

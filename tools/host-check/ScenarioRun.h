@@ -11,7 +11,9 @@ namespace hostcheck
 // Plays a scenario's test signal through a prepared processor in the scenario's block sizes and
 // returns what comes out of each output channel. The host and the in-process reference both use
 // it, so they process exactly the same buffers; `width` is the buffer's channel count.
-inline std::vector<std::vector<float>> playScenario (juce::AudioProcessor& p, const Scenario& s, int width)
+// `setParameter (index, value)` makes the scenario's moves the way the caller's host does.
+template <class SetParameter>
+std::vector<std::vector<float>> playScenario (juce::AudioProcessor& p, const Scenario& s, int width, SetParameter&& setParameter)
 {
     std::vector<std::vector<float>> inputs;
     for (int c = 0; c < s.inputs; ++c)
@@ -33,6 +35,9 @@ inline std::vector<std::vector<float>> playScenario (juce::AudioProcessor& p, co
         for (int c = 0; c < s.inputs; ++c)
             buffer.copyFrom (c, 0, inputs[(size_t) c].data() + start, n);
         midi.clear();
+        for (auto& m : s.moves)
+            if (m.block == (int) blockIndex)
+                setParameter (m.parameter, m.value);
         if (s.bypass)
             p.processBlockBypassed (buffer, midi);
         else
