@@ -7,7 +7,9 @@
 #   scripts/build-windows.sh --check   # then check them under Wine (scripts/windows/check.sh)
 #
 # Installs the Debian packages it needs when they are missing, and builds libpng, libjpeg-turbo
-# and Google Benchmark for mingw from Debian's source packages once, into build-win/mingw-libs.
+# and Google Benchmark for mingw from Debian's source packages once, into a cache outside the
+# tree keyed by the toolchain and the recipe (VESK_CACHE_DIR, default ~/.cache/vesk), so that
+# fresh clones of the same version reuse them.
 # Everything lands in build-win/; the zip appears only when every part of it was built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,8 +32,12 @@ mkdir -p "$out"
 rm -f "$zip"
 
 bash scripts/windows/install-deps.sh
-bash scripts/windows/mingw-libs.sh "$out/mingw-libs"
-prefix=$out/mingw-libs/prefix
+cache_key=$( { dpkg-query -W -f='${Package} ${Version}\n' gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix \
+                libz-mingw-w64-dev mingw-w64-x86-64-dev 2>/dev/null
+              cat scripts/windows/mingw-libs.sh cmake/toolchain-mingw64.cmake; } | sha256sum | cut -c1-16)
+libs=${VESK_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vesk}/mingw-libs-$cache_key
+bash scripts/windows/mingw-libs.sh "$libs"
+prefix=$libs/prefix
 
 juce_dir=$(ls -d /usr/lib/x86_64-linux-gnu/cmake/JUCE-* 2>/dev/null | sort -V | tail -n 1)
 [ -n "$juce_dir" ] || die "JUCE's CMake package is missing: run scripts/install-deps.sh (juce-modules-source, juce-tools)"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config ninja-build
+  build-essential cmake pkg-config ninja-build ccache
   juce-modules-source juce-tools
   libeigen3-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev

@@ -13,6 +13,11 @@ fuzz_seconds=${VESK_FUZZ_SECONDS:-60}
 
 bash scripts/install-deps.sh
 
+# Compiled objects are kept by ccache outside the tree, with paths taken relative to the tree, so
+# that a fresh clone in any folder reuses what an earlier build of the same sources compiled.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-20G}
+
 echo "== build (Release)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
